@@ -1,0 +1,35 @@
+# Tarnavel: a thin front door over the CMake presets.
+#   make run    install what is missing, build, start Tarnavel under Wine
+#   make test   install what is missing, build, run every test
+#   make dist   release executables for x86-64 and i686, and a zip
+#   make bench  time a rebuild of the list against the least work it needs
+#   make soak   one minute of random commands under fast auto refresh
+.PHONY: all deps build run test dist bench soak clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+build: deps
+	@echo "==> building tarnavel.exe"
+	@cmake --preset mingw64 >/dev/null
+	@cmake --build --preset mingw64 -j2
+
+run: build
+	@scripts/run.sh
+
+test: deps
+	@scripts/test.sh
+
+dist: deps
+	@scripts/dist.sh
+
+bench: build
+	@scripts/bench.sh
+
+soak: build
+	@scripts/soak.sh
+
+clean:
+	rm -rf build dist

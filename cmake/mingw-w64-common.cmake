@@ -1,0 +1,12 @@
+# Shared by both MinGW-w64 toolchain files.
+# The posix thread model: GoogleTest needs std::mutex, which the win32 model lacks.
+set(CMAKE_C_COMPILER ${TARNAVEL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARNAVEL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARNAVEL_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TARNAVEL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# No MinGW runtime DLLs beside the exe: Wine and users need only the exe.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)

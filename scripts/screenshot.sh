@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# On the current display: start Tarnavel, wait for its main dialog, save a screenshot
+# of the Wine desktop to $1, then end Tarnavel and the Wine server, by PID.
+# Extra arguments are driver commands run before the shot (see tests/e2e/driver.cpp).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/mingw64
+out=$1; shift
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine "$build/tarnavel.exe" &
+app=$!
+cleanup() { kill "$app" 2>/dev/null || true; wineserver -k 2>/dev/null || true; wait "$app" 2>/dev/null || true; }
+trap cleanup EXIT
+wine "$build/tests/e2e/tarnavel_driver.exe" wait "Tarnavel" >/dev/null
+for cmd in "$@"; do
+  # shellcheck disable=SC2086
+  wine "$build/tests/e2e/tarnavel_driver.exe" $cmd >/dev/null
+done
+sleep 0.5
+import -window root -crop 1280x1024+0+0 "$out"
+wine "$build/tests/e2e/tarnavel_driver.exe" close "Tarnavel" >/dev/null || true

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds everything and runs the three test layers: native unit tests with sanitizers,
+# Win32 tests under Wine, and the end-to-end tests of the real exe. Ends with one line
+# counting the test cases that passed and failed.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+step() { echo "==> $*"; }
+fail_build() { echo "build failed: $*"; echo "tests: 0 passed, 1 failed"; exit 1; }
+
+for preset in native mingw64 mingw32; do
+  step "building ($preset)"
+  cmake --preset "$preset" >/dev/null || fail_build "$preset configure"
+  cmake --build --preset "$preset" -j2 || fail_build "$preset"
+done
+
+rm -rf build/native/results build/mingw64/results build/*/Testing/Temporary/LastTestsFailed.log
+mkdir -p build/native/results build/mingw64/results
+
+step "native unit tests"
+(cd build/native && ctest --output-on-failure) ; native_rc=$?
+
+"$root/scripts/wine-prefix.sh"
+run_wine_tests() {
+  wineserver -p 30
+  (cd build/mingw64 && ctest --output-on-failure --timeout 300)
+  rc=$?
+  wineserver -k 2>/dev/null || true
+  return $rc
+}
+step "Win32 and end-to-end tests under Wine"
+export -f run_wine_tests
+if [ -n "${DISPLAY:-}" ] && [ -z "${TARNAVEL_PRIVATE_DISPLAY:-}" ]; then
+  # A display of one's own is used as it is; CI has none and gets a private Xvfb.
+  run_wine_tests; wine_rc=$?
+else
+  scripts/with-display.sh bash -c run_wine_tests; wine_rc=$?
+fi
+
+# Count test cases from the JUnit files every test writes.
+passed=0; failed=0
+for f in build/native/results/*.xml build/mingw64/results/*.xml; do
+  [ -f "$f" ] || continue
+  line=$(grep -m1 -o '<testsuites[^>]*>' "$f")
+  t=$(echo "$line" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
+  fl=$(echo "$line" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
+  er=$(echo "$line" | sed -n 's/.* errors="\([0-9]*\)".*/\1/p')
+  di=$(echo "$line" | sed -n 's/.* disabled="\([0-9]*\)".*/\1/p')
+  passed=$((passed + ${t:-0} - ${fl:-0} - ${er:-0} - ${di:-0}))
+  failed=$((failed + ${fl:-0} + ${er:-0}))
+done
+# A test program that crashed wrote no results: count each such program as a failure.
+for log in build/native/Testing/Temporary/LastTestsFailed.log build/mingw64/Testing/Temporary/LastTestsFailed.log; do
+  [ -f "$log" ] || continue
+  while IFS=: read -r _ name; do
+    dir=$(dirname "$(dirname "$(dirname "$log")")")
+    [ -f "$dir/results/$name.xml" ] || failed=$((failed + 1))
+  done < "$log"
+done
+if [ "$native_rc" -ne 0 ] || [ "$wine_rc" -ne 0 ]; then
+  [ "$failed" -gt 0 ] || failed=1
+fi
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Creates the project's Wine prefix once, with a 1280x1024 virtual desktop so that
+# every window lives inside one X window: no window manager is needed, geometry is
+# exact, and screenshots show the captions Wine draws itself.
+set -eu
+: "${WINEPREFIX:?}"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+[ -f "$WINEPREFIX/.tarnavel-ready" ] && exit 0
+mkdir -p "$WINEPREFIX"
+lock="$WINEPREFIX.lock"
+exec 9>"$lock"
+flock 9
+[ -f "$WINEPREFIX/.tarnavel-ready" ] && exit 0
+echo "==> creating Wine prefix $WINEPREFIX"
+# wineboot needs no display; keep it off any display we were given.
+DISPLAY= wineboot -i >/dev/null 2>&1 || true
+DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+wineserver -w
+touch "$WINEPREFIX/.tarnavel-ready"

@@ -1,0 +1,33 @@
+// Each frame is one placement at the bottom of the stacking order, then a 1 ms pause.
+// The rectangle is read once: the frames change it.
+#include "animation.h"
+
+#include "../platform/window_system.h"
+#include "animation_plan.h"
+
+void PlayOpeningAnimation(HWND dialog)
+{
+    RECT rect;
+    if (!ReadWindowRect(dialog, &rect))
+        return;
+    int32_t width = rect.right - rect.left;
+    int32_t frames = OpeningFrameCount(rect.bottom - rect.top);
+    for (int32_t frame = 0; frame < frames; ++frame) {
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, width, OpeningFrameHeight(frame));
+        Sleep(1);
+    }
+}
+
+void PlayClosingAnimation(HWND dialog)
+{
+    RECT rect;
+    if (!ReadWindowRect(dialog, &rect))
+        return;
+    int32_t height = rect.bottom - rect.top;
+    int32_t frames = ClosingFrameCount(height);
+    for (int32_t frame = 0; frame < frames; ++frame) {
+        int32_t side = ClosingFrameSide(height, frame);
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, side, side);
+        Sleep(1);
+    }
+}

@@ -1,0 +1,158 @@
+// The main dialog's procedure: start-up, closing, and the command dispatch.
+//
+// The dialog thread handles messages sent from other threads whenever it waits, also
+// inside a rebuild (reading the title of another thread's window) and inside a
+// command (ShowWindow or SetWindowPos on another thread's window). A refresh or a
+// close arriving then would free the entries that the running work holds, so both
+// are deferred until that work is over, and other commands arriving then are dropped.
+#include "main_dialog.h"
+
+#include "../catalogue/catalogue.h"
+#include "../platform/window_system.h"
+#include "../resources/resource.h"
+#include "../settings/auto_refresh.h"
+#include "../settings/settings_dialogs.h"
+#include "animation.h"
+#include "program_state.h"
+#include "selection.h"
+#include "step_geometry.h"
+
+namespace {
+
+bool busy;            // a rebuild or a command on the selected window is running
+bool refreshPending;  // a refresh arrived while busy
+bool closePending;    // a close arrived while busy
+bool closing;         // the catalogue is gone for good: refreshes are dropped
+
+void RunDeferredWork(HWND dialog);
+
+void OnRefresh(HWND dialog)
+{
+    if (closing)
+        return;
+    if (busy) {
+        refreshPending = true;
+        return;
+    }
+    busy = true;
+    refreshPending = false;
+    RefreshCatalogue(dialog);
+    // One more rebuild for any request made meanwhile; later ones would find the
+    // same windows, and looping on them could starve the user.
+    if (refreshPending && !closePending) {
+        refreshPending = false;
+        RefreshCatalogue(dialog);
+    }
+    refreshPending = false;
+    busy = false;
+    RunDeferredWork(dialog);
+}
+
+void OnClose(HWND dialog)
+{
+    if (closing)
+        return;
+    if (busy) {
+        closePending = true;
+        return;
+    }
+    closing = true;
+    StopAutoRefreshWorker();
+    FreeCatalogue();
+    catalogueInvalid = 1;
+    PlayClosingAnimation(dialog);
+    EndDialogRun(dialog);
+}
+
+void RunDeferredWork(HWND dialog)
+{
+    if (closePending) {
+        closePending = false;
+        OnClose(dialog);
+    } else if (refreshPending) {
+        OnRefresh(dialog);
+    }
+}
+
+// Runs a command that works on the selected entry, with refreshes and closes held
+// back until it is done.
+template <typename Command>
+void RunOnSelection(HWND dialog, Command command)
+{
+    if (busy || closing)
+        return;
+    busy = true;
+    command(dialog);
+    busy = false;
+    RunDeferredWork(dialog);
+}
+
+void OnInitDialog(HWND dialog)
+{
+    mainDialog.store(dialog, std::memory_order_relaxed);
+    busy = refreshPending = closePending = closing = false;
+    StartAutoRefreshWorker();
+    PlayOpeningAnimation(dialog);
+    busy = true;
+    RebuildCatalogue(0);
+    busy = false;
+    RunDeferredWork(dialog);
+}
+
+void RunSettingsDialog(HWND dialog, int templateId, DLGPROC procedure)
+{
+    // A modal loop inside a running command would let the user start another one.
+    if (busy || closing)
+        return;
+    RunDialog(nullptr, templateId, dialog, procedure);
+}
+
+void OnCommand(HWND dialog, WORD id)
+{
+    switch (id) {
+    case IDC_WINDOW_LIST:  RunOnSelection(dialog, OnListNotification); break;
+    case IDC_HIDE:         RunOnSelection(dialog, HideSelectedWindow); break;
+    case IDC_RESTORE:      RunOnSelection(dialog, RestoreSelectedWindow); break;
+    case IDC_MINIMIZE:     RunOnSelection(dialog, MinimizeSelectedWindow); break;
+    case IDC_MAXIMIZE:     RunOnSelection(dialog, MaximizeSelectedWindow); break;
+    case IDC_SET_POSITION: RunOnSelection(dialog, SetSelectedWindowPosition); break;
+    case IDC_MOVE_UP:      RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_UP); }); break;
+    case IDC_MOVE_DOWN:    RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_DOWN); }); break;
+    case IDC_MOVE_RIGHT:   RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_RIGHT); }); break;
+    case IDC_MOVE_LEFT:    RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_LEFT); }); break;
+    case IDC_TALLER:       RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_TALLER); }); break;
+    case IDC_SHORTER:      RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_SHORTER); }); break;
+    case IDC_NARROWER:     RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_NARROWER); }); break;
+    case IDC_WIDER:        RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_WIDER); }); break;
+    case IDC_REFRESH:
+    case ID_FILE_REFRESH:  SendRefresh(dialog); break;
+    case ID_FILE_EXIT:     SendClose(dialog); break;
+    case IDC_ABOUT:
+    case ID_HELP_ABOUT:    RunSettingsDialog(dialog, IDD_ABOUT, AboutDialogProc); break;
+    case ID_OPTIONS_SIZE_STEP:     RunSettingsDialog(dialog, IDD_SIZE_STEP, SizeStepDialogProc); break;
+    case ID_OPTIONS_POSITION_STEP: RunSettingsDialog(dialog, IDD_POSITION_STEP, PositionStepDialogProc); break;
+    case ID_OPTIONS_REFRESH_RATE:
+        RunSettingsDialog(dialog, IDD_AUTO_REFRESH, AutoRefreshDialogProc);
+        SendRefresh(dialog);
+        break;
+    case ID_OPTIONS_FILTERS:
+        RunSettingsDialog(dialog, IDD_FILTERS, FiltersDialogProc);
+        SendRefresh(dialog);
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog); break;
+    case WM_CLOSE:      OnClose(dialog); break;
+    case WM_COMMAND:    OnCommand(dialog, LOWORD(wParam)); break;
+    case WMU_REFRESH:   OnRefresh(dialog); break;
+    default: break;
+    }
+    return 0;
+}

@@ -1,0 +1,48 @@
+// Step move and resize: read the live rectangle, place the window, show where it went.
+#include "../platform/window_system.h"
+#include "selection.h"
+#include "step_geometry.h"
+#include "user_settings.h"
+
+namespace {
+
+using StepPlanner = bool (*)(int32_t, int32_t, int32_t, int32_t, int16_t, int32_t, Placement*);
+
+void StepWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_t step, StepPlanner plan)
+{
+    // The handle is taken once: the entry is not looked at again after this.
+    HWND window = entry.GetHandle();
+    RECT rect;
+    Placement placement;
+    if (ReadWindowRect(window, &rect)
+        && plan(rect.left, rect.top, rect.right, rect.bottom, direction, step, &placement))
+        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height);
+    // Read again: the fields show what the window system did, not what was asked.
+    ShowWindowGeometry(dialog, window);
+}
+
+}  // namespace
+
+void StepMoveWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_t step)
+{
+    StepWindow(dialog, entry, direction, step, PlanStepMove);
+}
+
+void StepResizeWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_t step)
+{
+    StepWindow(dialog, entry, direction, step, PlanStepResize);
+}
+
+void StepMoveSelectedWindow(HWND dialog, int16_t direction)
+{
+    WindowEntry* entry = ReadSelection(dialog);
+    if (entry)
+        StepMoveWindow(dialog, *entry, direction, UserSettings.GetPositionStep());
+}
+
+void StepResizeSelectedWindow(HWND dialog, int16_t direction)
+{
+    WindowEntry* entry = ReadSelection(dialog);
+    if (entry)
+        StepResizeWindow(dialog, *entry, direction, UserSettings.GetSizeStep());
+}

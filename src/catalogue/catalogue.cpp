@@ -1,0 +1,121 @@
+// Catalogue building: count the qualifying windows, make the array once at that size,
+// then fill it and the list in the window system's order.
+#include "catalogue.h"
+
+#include <new>
+
+#include "../app/program_state.h"
+#include "../app/user_settings.h"
+#include "../platform/window_system.h"
+#include "../resources/resource.h"
+#include "title_text.h"
+
+CatalogueRecord WindowCatalogue;
+
+namespace {
+
+HWND CatalogueList()
+{
+    return Control(MainDialog(), IDC_WINDOW_LIST);
+}
+
+// With UTF-8 as the program's code page a title cut at the read's byte limit may end
+// inside a character; drop the partial character rather than show garbage.
+void TrimPartialCharacter(char* title)
+{
+    static const bool utf8 = GetACP() == CP_UTF8;
+    if (utf8) {
+        size_t length = strlen(title);
+        title[CompleteUtf8Length(title, length)] = '\0';
+    }
+}
+
+void FillEntry(HWND window, const char* text)
+{
+    // More windows qualify now than were counted: they wait for the next rebuild,
+    // so that no entry is written beyond capacity and rows and entries stay paired.
+    if (WindowCatalogue.fillIndex >= WindowCatalogue.capacity)
+        return;
+    bool hidden = !IsShown(window);
+    std::unique_ptr<char[]> hiddenTitle;
+    if (hidden) {
+        hiddenTitle = AppendHiddenSuffix(text);
+        if (!hiddenTitle)
+            return;
+    }
+    WindowEntry& entry = WindowCatalogue.entries[WindowCatalogue.fillIndex];
+    entry.SetStatus(hidden ? STATUS_HIDDEN : STATUS_VISIBLE);
+    if (!entry.SetTitle(hidden ? hiddenTitle.get() : text))
+        return;
+    entry.SetHandle(window);
+    // A row the list could not take gets no entry either: the next window reuses it.
+    if (ListAddRow(CatalogueList(), entry.GetTitle()))
+        ++WindowCatalogue.fillIndex;
+}
+
+}  // namespace
+
+BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM)
+{
+    char text[TITLE_READ_COUNT];
+    ReadWindowTitle(window, text, TITLE_READ_COUNT);
+    TrimPartialCharacter(text);
+    if (!(UserSettings.GetFilterFlags() & FILTER_SHOW_BLANK_TITLES) && text[0] == '\0')
+        return TRUE;
+    if (WindowCatalogue.countingPass == 1) {
+        ++WindowCatalogue.windowsCounted;
+        return TRUE;
+    }
+    FillEntry(window, text);
+    return TRUE;
+}
+
+void RebuildCatalogue(int32_t selectRow)
+{
+    WindowCatalogue.countingPass = 1;
+    WindowCatalogue.windowsCounted = 0;
+    EnumWindows(CatalogueEnumProc, 0);
+    WindowCatalogue.countingPass = 0;
+
+    uint32_t count = WindowCatalogue.windowsCounted;
+    std::unique_ptr<WindowEntry[]> entries(new (std::nothrow) WindowEntry[count]);
+    // Without storage the catalogue is empty and the filling pass lists nothing.
+    WindowCatalogue.capacity = entries ? count : 0;
+    WindowCatalogue.entries = std::move(entries);
+    WindowCatalogue.fillIndex = 0;
+    catalogueInvalid = 0;
+
+    EnumWindows(CatalogueEnumProc, 0);
+    ListSelectRow(CatalogueList(), selectRow);
+}
+
+void FreeCatalogue()
+{
+    WindowCatalogue.entries.reset();
+    WindowCatalogue.capacity = 0;
+    WindowCatalogue.fillIndex = 0;
+}
+
+WindowEntry* LookupEntry(int32_t index)
+{
+    if (index < 0 || !WindowCatalogue.entries || static_cast<uint32_t>(index) >= WindowCatalogue.fillIndex)
+        return nullptr;
+    return &WindowCatalogue.entries[index];
+}
+
+void RefreshCatalogue(HWND dialog)
+{
+    HWND list = Control(dialog, IDC_WINDOW_LIST);
+    int32_t selected = ListSelectedRow(list);
+    int32_t top = ListTopRow(list);
+    // One repaint for the whole rebuild instead of one per row.
+    ListSetRedraw(list, false);
+    FreeCatalogue();
+    ListClear(list);
+    RebuildCatalogue(selected);
+    // Selecting scrolls the row into view; when it was already in view, put the view
+    // back where the user left it so that periodic rebuilds do not make it jump.
+    if (selected == LB_ERR || (selected >= top && selected < top + ListVisibleRowCount(list)))
+        ListSetTopRow(list, top);
+    ListSetRedraw(list, true);
+}

@@ -1,0 +1,160 @@
+// Thin wrappers over USER32; no results are checked beyond what callers need.
+#include "window_system.h"
+
+#include "decimal_text.h"
+
+INT_PTR RunDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure)
+{
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, 0);
+}
+
+void EndDialogRun(HWND dialog)
+{
+    EndDialog(dialog, 0);
+}
+
+HWND Control(HWND dialog, int controlId)
+{
+    return GetDlgItem(dialog, controlId);
+}
+
+void SetControlText(HWND dialog, int controlId, const char* text)
+{
+    SetWindowTextA(Control(dialog, controlId), text);
+}
+
+void GetControlText(HWND dialog, int controlId, char* buffer, int count)
+{
+    buffer[0] = '\0';
+    GetWindowTextA(Control(dialog, controlId), buffer, count);
+    buffer[count - 1] = '\0';
+}
+
+void EnableControl(HWND dialog, int controlId, bool enable)
+{
+    EnableWindow(Control(dialog, controlId), enable ? TRUE : FALSE);
+}
+
+bool IsBoxChecked(HWND dialog, int controlId)
+{
+    return IsDlgButtonChecked(dialog, controlId) == BST_CHECKED;
+}
+
+void CheckBox(HWND dialog, int controlId)
+{
+    SendMessageA(Control(dialog, controlId), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void ShowNumber(HWND dialog, int controlId, int32_t value)
+{
+    char text[DECIMAL_BUFFER_SIZE];
+    FormatDecimal(value, text);
+    SetControlText(dialog, controlId, text);
+}
+
+int32_t ReadNumber(HWND dialog, int controlId)
+{
+    char text[DECIMAL_BUFFER_SIZE];
+    GetControlText(dialog, controlId, text, DECIMAL_BUFFER_SIZE);
+    return ParseDecimal(text);
+}
+
+bool ListAddRow(HWND list, const char* text)
+{
+    LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    return row != LB_ERR && row != LB_ERRSPACE;
+}
+
+void ListInsertRow(HWND list, int32_t row, const char* text)
+{
+    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+}
+
+void ListDeleteRow(HWND list, int32_t row)
+{
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+}
+
+void ListClear(HWND list)
+{
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
+
+void ListSelectRow(HWND list, int32_t row)
+{
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+int32_t ListSelectedRow(HWND list)
+{
+    return static_cast<int32_t>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+int32_t ListTopRow(HWND list)
+{
+    return static_cast<int32_t>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+}
+
+void ListSetTopRow(HWND list, int32_t row)
+{
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+}
+
+int32_t ListVisibleRowCount(HWND list)
+{
+    RECT client;
+    GetClientRect(list, &client);
+    LRESULT rowHeight = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    if (rowHeight <= 0 || rowHeight == LB_ERR)
+        return 1;
+    return static_cast<int32_t>((client.bottom - client.top) / rowHeight);
+}
+
+void ListSetRedraw(HWND list, bool redraw)
+{
+    SendMessageA(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw)
+        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void ReadWindowTitle(HWND window, char* buffer, int count)
+{
+    buffer[0] = '\0';
+    GetWindowTextA(window, buffer, count);
+    buffer[count - 1] = '\0';
+}
+
+bool IsShown(HWND window)
+{
+    return IsWindowVisible(window) != FALSE;
+}
+
+bool ReadWindowRect(HWND window, RECT* rect)
+{
+    return GetWindowRect(window, rect) != FALSE;
+}
+
+void ShowWindowAs(HWND window, int showCommand)
+{
+    ShowWindow(window, showCommand);
+}
+
+void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    SetWindowPos(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW);
+}
+
+void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    SetWindowPos(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE);
+}
+
+void SendRefresh(HWND dialog)
+{
+    SendMessageA(dialog, WMU_REFRESH, 0, 0);
+}
+
+void SendClose(HWND dialog)
+{
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+}

@@ -1,0 +1,61 @@
+// The window-system calls the program makes, each in one form. List-box messages are
+// wrapped as row operations; everything else is the plain Win32 call. Results are
+// returned only where a caller uses them.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// ---- Main dialog messages ----------------------------------------------------
+
+// Rebuilds the catalogue and the list; both parameters 0, always sent synchronously.
+constexpr UINT WMU_REFRESH = WM_USER + 100;
+
+// ---- Dialogs and controls ----------------------------------------------------
+
+INT_PTR RunDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure);
+void EndDialogRun(HWND dialog);
+HWND Control(HWND dialog, int controlId);
+void SetControlText(HWND dialog, int controlId, const char* text);
+// Reads at most count - 1 characters and always terminates buffer.
+void GetControlText(HWND dialog, int controlId, char* buffer, int count);
+void EnableControl(HWND dialog, int controlId, bool enable);
+bool IsBoxChecked(HWND dialog, int controlId);
+void CheckBox(HWND dialog, int controlId);
+
+// Decimal text in and out of an edit field, through a 16-character buffer.
+void ShowNumber(HWND dialog, int controlId, int32_t value);
+int32_t ReadNumber(HWND dialog, int controlId);
+
+// ---- The list box ------------------------------------------------------------
+
+// Returns false when the list could not take the row.
+bool ListAddRow(HWND list, const char* text);
+void ListInsertRow(HWND list, int32_t row, const char* text);
+void ListDeleteRow(HWND list, int32_t row);
+void ListClear(HWND list);
+void ListSelectRow(HWND list, int32_t row);
+// The selected row, or LB_ERR (-1) when none is.
+int32_t ListSelectedRow(HWND list);
+int32_t ListTopRow(HWND list);
+void ListSetTopRow(HWND list, int32_t row);
+int32_t ListVisibleRowCount(HWND list);
+void ListSetRedraw(HWND list, bool redraw);
+
+// ---- Other programs' windows -------------------------------------------------
+
+// Reads at most count - 1 characters; an unreadable window gives the empty text.
+void ReadWindowTitle(HWND window, char* buffer, int count);
+bool IsShown(HWND window);
+// False when the window system cannot give the rectangle (the window is gone).
+bool ReadWindowRect(HWND window, RECT* rect);
+void ShowWindowAs(HWND window, int showCommand);
+// Moves and sizes at the bottom of the stacking order, and shows the window.
+void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+// Moves and sizes, ending any always-on-top state, without activating the window.
+void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+
+// ---- Messages to the main dialog ----------------------------------------------
+
+void SendRefresh(HWND dialog);
+void SendClose(HWND dialog);

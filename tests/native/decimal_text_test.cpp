@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "platform/decimal_text.h"
+TEST(Decimal, Basic) { EXPECT_EQ(ParseDecimal("12"), 12); }

@@ -1,0 +1,298 @@
+// Shared plumbing of the Win32 tests.
+#include "harness.h"
+
+#include <process.h>
+
+#include <mutex>
+
+#include "app/main_dialog.h"
+#include "app/program_state.h"
+#include "app/user_settings.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char FIXTURE_CLASS[] = "TarnavelTestFixture";
+const wchar_t FIXTURE_CLASS_W[] = L"TarnavelTestFixtureW";
+
+std::mutex hookLock;
+FixtureHook fixtureHook;
+
+LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    FixtureHook hook;
+    {
+        std::lock_guard<std::mutex> guard(hookLock);
+        hook = fixtureHook;
+    }
+    if (hook)
+        hook(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterFixtureClasses()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = FixtureProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = FIXTURE_CLASS;
+    RegisterClassA(&wc);
+    WNDCLASSW wcw = {};
+    wcw.lpfnWndProc = FixtureProc;
+    wcw.hInstance = GetModuleHandleA(nullptr);
+    wcw.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wcw.lpszClassName = FIXTURE_CLASS_W;
+    RegisterClassW(&wcw);
+    registered = true;
+}
+
+}  // namespace
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (predicate())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+bool WaitPumping(HANDLE handle, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed > timeoutMs)
+            return false;
+        DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result != WAIT_OBJECT_0 + 1)
+            return false;
+        // Only sent messages: handling posted input here could run a test's clicks early.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+HWND CreateFixture(const char* title, bool visible, int x, int y, int width, int height)
+{
+    RegisterFixtureClasses();
+    HWND window = CreateWindowExA(0, FIXTURE_CLASS, title, WS_OVERLAPPEDWINDOW, x, y, width, height,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (visible)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    PumpMessages();
+    return window;
+}
+
+HWND CreateFixtureW(const wchar_t* title, bool visible, int x, int y, int width, int height)
+{
+    RegisterFixtureClasses();
+    HWND window = CreateWindowExW(0, FIXTURE_CLASS_W, title, WS_OVERLAPPEDWINDOW, x, y, width, height,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (visible)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    PumpMessages();
+    return window;
+}
+
+void SetFixtureHook(FixtureHook hook)
+{
+    std::lock_guard<std::mutex> guard(hookLock);
+    fixtureHook = std::move(hook);
+}
+
+// ---- WindowThread ------------------------------------------------------------
+
+namespace {
+
+const UINT WM_RUN_WORK = WM_APP + 1;
+
+struct Work {
+    const std::function<void()>* work;
+    HANDLE done;
+};
+
+}  // namespace
+
+WindowThread::WindowThread()
+{
+    ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Main, this, 0, &threadId));
+    WaitForSingleObject(ready, INFINITE);
+}
+
+WindowThread::~WindowThread()
+{
+    PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+    WaitPumping(thread, 10000);
+    CloseHandle(thread);
+    CloseHandle(ready);
+}
+
+unsigned __stdcall WindowThread::Main(void* self)
+{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // make the queue before anyone posts
+    SetEvent(static_cast<WindowThread*>(self)->ready);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == nullptr && msg.message == WM_RUN_WORK) {
+            Work* work = reinterpret_cast<Work*>(msg.lParam);
+            (*work->work)();
+            SetEvent(work->done);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+void WindowThread::Run(const std::function<void()>& work)
+{
+    Work item{&work, CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+    PostThreadMessageA(threadId, WM_RUN_WORK, 0, reinterpret_cast<LPARAM>(&item));
+    WaitPumping(item.done, 10000);
+    CloseHandle(item.done);
+}
+
+// ---- MainDialog -----------------------------------------------------------------
+
+MainDialog::MainDialog()
+{
+    UserSettings.SetPositionStep(1);
+    UserSettings.SetSizeStep(1);
+    UserSettings.SetAutoRefresh(0);
+    UserSettings.SetFilterFlags(FILTER_SHOW_HIDDEN | FILTER_SHOW_VISIBLE);
+    UserSettings.SetRefreshInterval(1000);
+    dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    PumpMessages();
+}
+
+MainDialog::~MainDialog()
+{
+    Close();
+    SetFixtureHook(nullptr);
+}
+
+HWND MainDialog::List() const
+{
+    return GetDlgItem(dialog, IDC_WINDOW_LIST);
+}
+
+void MainDialog::Command(WORD id, WORD code)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    PumpMessages();
+}
+
+void MainDialog::Refresh()
+{
+    SendMessageA(dialog, WM_USER + 100, 0, 0);
+    PumpMessages();
+}
+
+void MainDialog::Close()
+{
+    if (closed || !dialog)
+        return;
+    closed = true;
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    DestroyWindow(dialog);
+    // The worker ends at its next pause once the dialog has closed.
+    if (workerThread)
+        WaitPumping(workerThread, 3000);
+    PumpMessages();
+}
+
+int MainDialog::RowOf(const std::string& title) const
+{
+    std::vector<std::string> rows = Rows();
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i] == title)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int MainDialog::Select(const std::string& title)
+{
+    int row = RowOf(title);
+    if (row < 0)
+        return -1;
+    SendMessageA(List(), LB_SETCURSEL, row, 0);
+    Command(IDC_WINDOW_LIST, LBN_SELCHANGE);
+    return row;
+}
+
+std::vector<std::string> MainDialog::Rows() const
+{
+    std::vector<std::string> rows;
+    HWND list = List();
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, i, 0));
+        std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(strlen(text.c_str()));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+int MainDialog::SelectedRow() const
+{
+    return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0));
+}
+
+std::string MainDialog::Text(int controlId) const
+{
+    return WindowTextOf(GetDlgItem(dialog, controlId));
+}
+
+void MainDialog::SetText(int controlId, const char* text)
+{
+    SetWindowTextA(GetDlgItem(dialog, controlId), text);
+}
+
+bool MainDialog::Enabled(int controlId) const
+{
+    return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE;
+}
+
+std::string WindowTextOf(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+::testing::AssertionResult HasRect(HWND window, int x, int y, int width, int height)
+{
+    RECT r;
+    if (!GetWindowRect(window, &r))
+        return ::testing::AssertionFailure() << "no rectangle for window " << window;
+    if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected x " << x << ", y " << y << ", " << width << " x " << height
+                                         << "; got x " << r.left << ", y " << r.top << ", " << r.right - r.left
+                                         << " x " << r.bottom - r.top;
+}

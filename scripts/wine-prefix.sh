@@ -17,5 +17,7 @@ echo "==> creating Wine prefix $WINEPREFIX"
 DISPLAY= wineboot -i >/dev/null 2>&1 || true
 DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+# A crashing test program should end and be reported, not wait in a debugger.
+DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
 wineserver -w
 touch "$WINEPREFIX/.tarnavel-ready"

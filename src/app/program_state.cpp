@@ -13,7 +13,7 @@ HANDLE workerThread = nullptr;
 unsigned workerThreadId = 0;
 std::unique_ptr<char[]> scratchTitle;
 
-HWND MainDialog()
+HWND MainDialogHandle()
 {
     return mainDialog.load(std::memory_order_relaxed);
 }

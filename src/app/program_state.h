@@ -24,4 +24,4 @@ extern unsigned workerThreadId;
 // A show-state command builds a new display title here and releases it before it ends.
 extern std::unique_ptr<char[]> scratchTitle;
 
-HWND MainDialog();
+HWND MainDialogHandle();

@@ -105,7 +105,7 @@ void ShowWindowGeometry(HWND dialog, HWND window)
 
 void ShowEntryDetails(const WindowEntry& entry)
 {
-    HWND dialog = MainDialog();
+    HWND dialog = MainDialogHandle();
     SetControlText(dialog, IDC_WINDOW_NAME, entry.GetTitle());
     SetControlText(dialog, IDC_WINDOW_STATUS, StatusText(entry.GetStatus()));
 }

@@ -16,7 +16,7 @@ namespace {
 
 HWND CatalogueList()
 {
-    return Control(MainDialog(), IDC_WINDOW_LIST);
+    return Control(MainDialogHandle(), IDC_WINDOW_LIST);
 }
 
 // With UTF-8 as the program's code page a title cut at the read's byte limit may end

@@ -25,7 +25,7 @@ unsigned __stdcall AutoRefreshThread(void* settingsRecord)
     for (;;) {
         DWORD pause = DEFAULT_REFRESH_PAUSE_MS;
         if (settings->GetAutoRefresh() == 1) {
-            SendRefresh(MainDialog());
+            SendRefresh(MainDialogHandle());
             // Read after the rebuild, so a new interval counts from this pause on.
             pause = RefreshPause(settings->GetRefreshInterval());
         }

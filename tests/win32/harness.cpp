@@ -3,6 +3,7 @@
 
 #include <process.h>
 
+#include <memory>
 #include <mutex>
 
 #include "app/main_dialog.h"
@@ -18,7 +19,7 @@ const wchar_t FIXTURE_CLASS_W[] = L"TarnavelTestFixtureW";
 std::mutex hookLock;
 FixtureHook fixtureHook;
 
-LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void CallFixtureHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     FixtureHook hook;
     {
@@ -27,6 +28,19 @@ LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     if (hook)
         hook(window, message, wParam, lParam);
+}
+
+// The ANSI and wide classes each need the default procedure of their own character
+// set: text messages carry buffers counted in that set's characters.
+LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CallFixtureHook(window, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FixtureProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CallFixtureHook(window, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -43,7 +57,7 @@ void RegisterFixtureClasses()
     wc.lpszClassName = FIXTURE_CLASS;
     RegisterClassA(&wc);
     WNDCLASSW wcw = {};
-    wcw.lpfnWndProc = FixtureProc;
+    wcw.lpfnWndProc = FixtureProcW;
     wcw.hInstance = GetModuleHandleA(nullptr);
     wcw.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wcw.lpszClassName = FIXTURE_CLASS_W;
@@ -75,6 +89,23 @@ bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
     }
 }
 
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            continue;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
 bool WaitPumping(HANDLE handle, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -100,7 +131,6 @@ HWND CreateFixture(const char* title, bool visible, int x, int y, int width, int
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (visible)
         ShowWindow(window, SW_SHOWNOACTIVATE);
-    PumpMessages();
     return window;
 }
 
@@ -111,7 +141,6 @@ HWND CreateFixtureW(const wchar_t* title, bool visible, int x, int y, int width,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (visible)
         ShowWindow(window, SW_SHOWNOACTIVATE);
-    PumpMessages();
     return window;
 }
 
@@ -295,4 +324,152 @@ std::string WindowTextOf(HWND window)
     return ::testing::AssertionFailure() << "expected x " << x << ", y " << y << ", " << width << " x " << height
                                          << "; got x " << r.left << ", y " << r.top << ", " << r.right - r.left
                                          << " x " << r.bottom - r.top;
+}
+
+// ---- Modal dialogs run by a main-dialog command ------------------------------
+
+namespace {
+
+struct ModalDrive {
+    HWND owner;
+    const char* caption;
+    std::vector<DialogStep>* steps;
+    ModalRun* run;
+    DWORD start;
+    DWORD timeoutMs;
+    HWND dialog;
+    size_t next;
+    bool inStep;
+};
+
+ModalDrive* currentDrive;
+
+struct OwnedSearch {
+    HWND owner;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedProc(HWND window, LPARAM param)
+{
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(window, GW_OWNER) == search->owner && WindowTextOf(window) == search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Only this thread's windows: reading other threads' titles could block on them.
+HWND FindOwnedDialog(HWND owner, const char* caption)
+{
+    OwnedSearch search{owner, caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void CALLBACK DriveTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ModalDrive* drive = currentDrive;
+    // A step that pumps would get here again from inside itself.
+    if (!drive || drive->inStep)
+        return;
+    bool timedOut = GetTickCount() - drive->start > drive->timeoutMs;
+    if (!drive->dialog)
+        drive->dialog = FindOwnedDialog(drive->owner, drive->caption);
+    if (!drive->dialog || !IsWindow(drive->dialog))
+        return;
+    drive->run->opened = true;
+    if (drive->next < drive->steps->size() && !timedOut) {
+        drive->inStep = true;
+        bool done = (*drive->steps)[drive->next](drive->dialog);
+        drive->inStep = false;
+        if (done) {
+            ++drive->next;
+            ++drive->run->stepsRun;
+        }
+        return;
+    }
+    if (IsWindowVisible(drive->dialog)) {
+        drive->run->leftOpen = true;
+        SendMessageA(drive->dialog, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+DialogStep DialogAction(const std::function<void(HWND dialog)>& action)
+{
+    return [action](HWND dialog) {
+        action(dialog);
+        return true;
+    };
+}
+
+DialogStep DialogPause(DWORD ms)
+{
+    auto start = std::make_shared<DWORD>(0);
+    auto started = std::make_shared<bool>(false);
+    return [ms, start, started](HWND) {
+        if (!*started) {
+            *started = true;
+            *start = GetTickCount();
+        }
+        return GetTickCount() - *start >= ms;
+    };
+}
+
+ModalRun RunModalDialog(MainDialog& owner, WORD command, const char* caption, std::vector<DialogStep> steps,
+                        DWORD timeoutMs)
+{
+    ModalRun run;
+    ModalDrive drive{owner.Handle(), caption, &steps, &run, GetTickCount(), timeoutMs, nullptr, 0, false};
+    currentDrive = &drive;
+    UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, DriveTick);
+    SendMessageA(owner.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    KillTimer(nullptr, timer);
+    currentDrive = nullptr;
+    return run;
+}
+
+// ---- RebuildLog ------------------------------------------------------------
+
+namespace {
+
+const char REBUILD_LOG_PROP[] = "TarnavelRebuildLog";
+
+}  // namespace
+
+RebuildLog::RebuildLog(const MainDialog& owner) : list(owner.List())
+{
+    SetPropA(list, REBUILD_LOG_PROP, this);
+    original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RebuildLog::ListProc)));
+}
+
+RebuildLog::~RebuildLog()
+{
+    if (!IsWindow(list))
+        return;
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(list, REBUILD_LOG_PROP);
+}
+
+int RebuildLog::CountSince(DWORD tick) const
+{
+    int count = 0;
+    for (DWORD time : times)
+        if (static_cast<LONG>(time - tick) >= 0)
+            ++count;
+    return count;
+}
+
+LRESULT CALLBACK RebuildLog::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    RebuildLog* log = static_cast<RebuildLog*>(GetPropA(list, REBUILD_LOG_PROP));
+    if (!log)
+        return DefWindowProcA(list, message, wParam, lParam);
+    if (message == LB_RESETCONTENT)
+        log->times.push_back(GetTickCount());
+    return CallWindowProcA(log->original, list, message, wParam, lParam);
 }

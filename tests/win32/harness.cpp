@@ -213,6 +213,7 @@ MainDialog::MainDialog()
     UserSettings.SetAutoRefresh(0);
     UserSettings.SetFilterFlags(FILTER_SHOW_HIDDEN | FILTER_SHOW_VISIBLE);
     UserSettings.SetRefreshInterval(1000);
+    selectedIndex = 0;  // as in a fresh process
     dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
     PumpMessages();
 }

@@ -1,0 +1,310 @@
+// The selected window's details, and Hide, Restore, Minimize, Maximize and Set Position.
+#include "harness.h"
+
+#include <string>
+
+#include "app/program_state.h"
+#include "catalogue/catalogue.h"
+#include "resources/resource.h"
+
+namespace {
+
+const std::string SUFFIX = "               (HIDDEN)";
+
+// Counts the list-box messages that replace a row, so a test can tell an untouched row
+// from one replaced by the same text.
+struct RowReplaceCounter {
+    static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == LB_DELETESTRING || message == LB_INSERTSTRING)
+            ++replaced;
+        if (message == LB_RESETCONTENT)
+            ++rebuilds;
+        return CallWindowProcA(original, list, message, wParam, lParam);
+    }
+    explicit RowReplaceCounter(HWND list) : list(list)
+    {
+        replaced = rebuilds = 0;
+        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~RowReplaceCounter() { SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
+    HWND list;
+    static WNDPROC original;
+    static int replaced;
+    static int rebuilds;
+};
+WNDPROC RowReplaceCounter::original;
+int RowReplaceCounter::replaced;
+int RowReplaceCounter::rebuilds;
+
+// Everything a command that stops early must leave alone.
+struct DialogSnapshot {
+    explicit DialogSnapshot(const MainDialog& dialog)
+        : rows(dialog.Rows()), selected(dialog.SelectedRow()), name(dialog.Text(IDC_WINDOW_NAME)),
+          status(dialog.Text(IDC_WINDOW_STATUS)), top(dialog.Text(IDC_EDIT_TOP)), hide(dialog.Enabled(IDC_HIDE)),
+          restore(dialog.Enabled(IDC_RESTORE))
+    {
+    }
+    bool operator==(const DialogSnapshot& o) const
+    {
+        return rows == o.rows && selected == o.selected && name == o.name && status == o.status && top == o.top
+               && hide == o.hide && restore == o.restore;
+    }
+    std::vector<std::string> rows;
+    int selected;
+    std::string name, status, top;
+    bool hide, restore;
+};
+
+void ExpectButtonsForVisible(const MainDialog& dialog)
+{
+    EXPECT_TRUE(dialog.Enabled(IDC_HIDE));
+    EXPECT_FALSE(dialog.Enabled(IDC_RESTORE));
+}
+
+}  // namespace
+
+TEST(SelectionDetails, ShowTheLiveRectangleAndTheStoredStatus)
+{
+    HWND window = CreateFixture("Details fixture", true, 1010, -20, 1234, 300);
+    MainDialog dialog;
+    ASSERT_TRUE(HasRect(window, 1010, -20, 1234, 300));
+    ShowWindow(window, SW_HIDE);  // behind the program's back, after the rebuild
+    ASSERT_GE(dialog.Select("Details fixture"), 0);
+    EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "-20");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_LEFT), "1010");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_WIDTH), "1234");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_HEIGHT), "300");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Details fixture");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible") << "the stored status, not the live one";
+    ExpectButtonsForVisible(dialog);
+
+    dialog.Command(IDC_HIDE);  // still acts on the entry it believes visible
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
+    EXPECT_GE(dialog.RowOf("Details fixture" + SUFFIX), 0);
+    DestroyWindow(window);
+}
+
+TEST(SelectionDetails, AnyListNotificationShowsTheDetails)
+{
+    HWND window = CreateFixture("Notified fixture", false);
+    MainDialog dialog;
+    int row = dialog.RowOf("Notified fixture" + SUFFIX);
+    ASSERT_GE(row, 0);
+    SendMessageA(dialog.List(), LB_SETCURSEL, row, 0);
+    dialog.Command(IDC_WINDOW_LIST, LBN_KILLFOCUS);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
+    EXPECT_FALSE(dialog.Enabled(IDC_HIDE));
+    EXPECT_TRUE(dialog.Enabled(IDC_RESTORE));
+    DestroyWindow(window);
+}
+
+TEST(SelectionDetails, RightAfterStartUpNothingIsShownAndBothButtonsAreEnabled)
+{
+    MainDialog dialog;
+    EXPECT_EQ(dialog.SelectedRow(), 0);
+    EXPECT_EQ(selectedIndex, 0);
+    for (int id : {IDC_WINDOW_NAME, IDC_WINDOW_STATUS, IDC_EDIT_TOP, IDC_EDIT_LEFT, IDC_EDIT_WIDTH, IDC_EDIT_HEIGHT})
+        EXPECT_EQ(dialog.Text(id), "") << id;
+    EXPECT_TRUE(dialog.Enabled(IDC_HIDE));
+    EXPECT_TRUE(dialog.Enabled(IDC_RESTORE));
+}
+
+TEST(ShowStateCommands, HideThenRestoreKeepsRowAndSelection)
+{
+    HWND window = CreateFixture("Report", true);
+    MainDialog dialog;
+    int row = dialog.Select("Report");
+    ASSERT_GE(row, 0);
+
+    dialog.Command(IDC_HIDE);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Rows()[row], "Report" + SUFFIX);
+    EXPECT_EQ(dialog.SelectedRow(), row);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Report" + SUFFIX);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
+    EXPECT_FALSE(dialog.Enabled(IDC_HIDE));
+    EXPECT_TRUE(dialog.Enabled(IDC_RESTORE));
+
+    dialog.Command(IDC_RESTORE);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Rows()[row], "Report");
+    EXPECT_EQ(dialog.SelectedRow(), row);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Report");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    ExpectButtonsForVisible(dialog);
+    DestroyWindow(window);
+}
+
+TEST(ShowStateCommands, HideOnHiddenAndRestoreOnVisibleChangeNothing)
+{
+    HWND hidden = CreateFixture("Already hidden", false);
+    HWND shown = CreateFixture("Already shown", true);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Already hidden" + SUFFIX), 0);
+    EnableWindow(GetDlgItem(dialog.Handle(), IDC_HIDE), TRUE);  // as if left so by another row
+    DialogSnapshot before(dialog);
+    dialog.Command(IDC_HIDE);
+    EXPECT_TRUE(DialogSnapshot(dialog) == before);
+
+    ASSERT_GE(dialog.Select("Already shown"), 0);
+    EnableWindow(GetDlgItem(dialog.Handle(), IDC_RESTORE), TRUE);
+    DialogSnapshot beforeRestore(dialog);
+    dialog.Command(IDC_RESTORE);
+    EXPECT_TRUE(DialogSnapshot(dialog) == beforeRestore);
+    EXPECT_TRUE(IsWindowVisible(shown));
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    DestroyWindow(hidden);
+    DestroyWindow(shown);
+}
+
+TEST(ShowStateCommands, MinimizeAndMaximizeShowAHiddenWindowAndDropTheSuffix)
+{
+    HWND toMinimize = CreateFixture("Hidden to minimize", false);
+    HWND toMaximize = CreateFixture("Hidden to maximize", false);
+    MainDialog dialog;
+
+    int row = dialog.Select("Hidden to minimize" + SUFFIX);
+    ASSERT_GE(row, 0);
+    dialog.Command(IDC_MINIMIZE);
+    EXPECT_TRUE(IsWindowVisible(toMinimize));
+    EXPECT_TRUE(IsIconic(toMinimize));
+    EXPECT_EQ(dialog.Rows()[row], "Hidden to minimize");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    ExpectButtonsForVisible(dialog);
+
+    row = dialog.Select("Hidden to maximize" + SUFFIX);
+    ASSERT_GE(row, 0);
+    dialog.Command(IDC_MAXIMIZE);
+    EXPECT_TRUE(IsWindowVisible(toMaximize));
+    EXPECT_TRUE(IsZoomed(toMaximize));
+    EXPECT_EQ(dialog.Rows()[row], "Hidden to maximize");
+    EXPECT_EQ(dialog.SelectedRow(), row);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    ExpectButtonsForVisible(dialog);
+
+    // On a visible entry the row is replaced all the same, with the same text.
+    RowReplaceCounter counter(dialog.List());
+    dialog.Command(IDC_MINIMIZE);
+    EXPECT_EQ(RowReplaceCounter::replaced, 2);
+    EXPECT_EQ(dialog.Rows()[row], "Hidden to maximize");
+    DestroyWindow(toMinimize);
+    DestroyWindow(toMaximize);
+}
+
+TEST(SetPosition, UneditedFieldsKeepThePlacementReadWhole)
+{
+    HWND window = CreateFixture("Placed fixture", true, -35, 1002, 1100, 250);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Placed fixture"), 0);
+    RowReplaceCounter counter(dialog.List());
+    dialog.Command(IDC_SET_POSITION);
+    EXPECT_TRUE(HasRect(window, -35, 1002, 1100, 250));
+    EXPECT_EQ(RowReplaceCounter::replaced, 0) << "a visible entry's row is left untouched";
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    DestroyWindow(window);
+}
+
+TEST(SetPosition, HorzIsTheTopEdgeAndJunkReadsAsItsLeadingNumber)
+{
+    HWND window = CreateFixture("Typed placement", true, 300, 300, 400, 300);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Typed placement"), 0);
+    dialog.SetText(IDC_EDIT_TOP, "30");
+    dialog.SetText(IDC_EDIT_LEFT, "12abc");
+    dialog.SetText(IDC_EDIT_WIDTH, " +350");
+    dialog.SetText(IDC_EDIT_HEIGHT, "260 px");
+    dialog.Command(IDC_SET_POSITION);
+    EXPECT_TRUE(HasRect(window, 12, 30, 350, 260));
+    EXPECT_EQ(dialog.Text(IDC_EDIT_LEFT), "12");
+
+    dialog.SetText(IDC_EDIT_LEFT, "");
+    dialog.Command(IDC_SET_POSITION);
+    EXPECT_TRUE(HasRect(window, 0, 30, 350, 260)) << "an empty field passes 0";
+    DestroyWindow(window);
+}
+
+TEST(SetPosition, OnAHiddenEntryShowsTheWindowAndDropsTheSuffix)
+{
+    HWND window = CreateFixture("Hidden placement", false, 50, 60, 300, 200);
+    MainDialog dialog;
+    int row = dialog.Select("Hidden placement" + SUFFIX);
+    ASSERT_GE(row, 0);
+    dialog.Command(IDC_SET_POSITION);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(HasRect(window, 50, 60, 300, 200));
+    EXPECT_EQ(dialog.Rows()[row], "Hidden placement");
+    EXPECT_EQ(dialog.SelectedRow(), row);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    ExpectButtonsForVisible(dialog);
+    DestroyWindow(window);
+}
+
+TEST(ShowStateCommands, WithNoRowSelectedNothingHappens)
+{
+    HWND hidden = CreateFixture("Unselected hidden", false);
+    HWND shown = CreateFixture("Unselected shown", true, 10, 20, 300, 200);
+    MainDialog dialog;
+    SendMessageA(dialog.List(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    dialog.SetText(IDC_EDIT_TOP, "5");
+    DialogSnapshot before(dialog);
+    for (WORD id : {IDC_WINDOW_LIST, IDC_HIDE, IDC_RESTORE, IDC_MINIMIZE, IDC_MAXIMIZE, IDC_SET_POSITION})
+        dialog.Command(id);
+    EXPECT_TRUE(DialogSnapshot(dialog) == before);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_TRUE(HasRect(shown, 10, 20, 300, 200));
+    EXPECT_FALSE(IsIconic(shown));
+    DestroyWindow(hidden);
+    DestroyWindow(shown);
+}
+
+TEST(ShowStateCommands, ListNotificationsAfterClosingDoNothing)
+{
+    HWND window = CreateFixture("Late notice", true);
+    MainDialog dialog;
+    int row = dialog.RowOf("Late notice");
+    ASSERT_GE(row, 0);
+    SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(catalogueInvalid, 1);
+    SendMessageA(dialog.List(), LB_SETCURSEL, row, 0);
+    dialog.Command(IDC_WINDOW_LIST, LBN_SELCHANGE);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "");
+    DestroyWindow(window);
+}
+
+// While ShowWindow or SetWindowPos waits on a window of another thread, the dialog
+// thread handles requests sent to it. A refresh arriving then must wait until the
+// command has finished with its entry.
+class CommandReentry : public ::testing::TestWithParam<WORD> {};
+
+TEST_P(CommandReentry, ARefreshDuringTheCommandRunsAfterItCompletes)
+{
+    WORD command = GetParam();
+    bool startHidden = command == IDC_RESTORE || command == IDC_SET_POSITION;
+    WindowThread other;
+    HWND window = nullptr;
+    other.Run([&] { window = CreateFixture("Reentry command", !startHidden, 40, 50, 300, 200); });
+    MainDialog dialog;
+    int row = dialog.Select(startHidden ? "Reentry command" + SUFFIX : "Reentry command");
+    ASSERT_GE(row, 0);
+    RowReplaceCounter counter(dialog.List());
+    int requests = 0;
+    SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
+        if (target == window && message == WM_WINDOWPOSCHANGING && requests == 0) {
+            ++requests;
+            SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+        }
+    });
+    dialog.Command(command);
+    SetFixtureHook(nullptr);
+    ASSERT_EQ(requests, 1);
+    EXPECT_EQ(RowReplaceCounter::rebuilds, 1) << "the refresh ran once, after the command";
+    std::string expected = command == IDC_HIDE ? "Reentry command" + SUFFIX : "Reentry command";
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), expected) << "the command finished on its own entry";
+    EXPECT_GE(dialog.RowOf(expected), 0);
+    EXPECT_EQ(dialog.Rows().size(), WindowCatalogue.fillIndex);
+    other.Run([&] { DestroyWindow(window); });
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCommand, CommandReentry,
+                         ::testing::Values(IDC_HIDE, IDC_RESTORE, IDC_MINIMIZE, IDC_MAXIMIZE, IDC_SET_POSITION));

@@ -1,0 +1,75 @@
+// What the user sees of a rebuild: the same rows, the view where it was, one repaint.
+#include "harness.h"
+
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::vector<HWND> CreateMany(const char* prefix, int count)
+{
+    std::vector<HWND> windows;
+    for (int i = 0; i < count; ++i)
+        windows.push_back(CreateFixture((std::string(prefix) + std::to_string(i)).c_str(), false));
+    return windows;
+}
+
+void DestroyAll(const std::vector<HWND>& windows)
+{
+    for (HWND window : windows)
+        DestroyWindow(window);
+}
+
+}  // namespace
+
+TEST(ListView, ARefreshGivesTheRowsAndSelectionOfAPlainRebuild)
+{
+    std::vector<HWND> windows = CreateMany("Plain rebuild ", 5);
+    MainDialog dialog;
+    SendMessageA(dialog.List(), LB_SETCURSEL, 3, 0);
+    dialog.Refresh();
+    std::vector<std::string> refreshed = dialog.Rows();
+    int selected = dialog.SelectedRow();
+
+    // The same rebuild without switching the list's redraw off and on.
+    FreeCatalogue();
+    SendMessageA(dialog.List(), LB_RESETCONTENT, 0, 0);
+    RebuildCatalogue(3);
+    EXPECT_EQ(dialog.Rows(), refreshed);
+    EXPECT_EQ(dialog.SelectedRow(), selected);
+    DestroyAll(windows);
+}
+
+TEST(ListView, TheFirstVisibleRowStaysWhileTheSelectionIsInView)
+{
+    std::vector<HWND> windows = CreateMany("Long list ", 40);
+    MainDialog dialog;
+    HWND list = dialog.List();
+    SendMessageA(list, LB_SETTOPINDEX, 12, 0);
+    ASSERT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12);
+    SendMessageA(list, LB_SETCURSEL, 14, 0);
+    SendMessageA(list, LB_SETTOPINDEX, 12, 0);
+    for (int i = 0; i < 3; ++i) {
+        dialog.Refresh();
+        EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12) << "refresh " << i;
+        EXPECT_EQ(dialog.SelectedRow(), 14);
+    }
+    DestroyAll(windows);
+}
+
+TEST(ListView, TheListRepaintsAfterARebuild)
+{
+    MainDialog dialog;
+    HWND list = dialog.List();
+    UpdateWindow(list);
+    RECT pending;
+    ASSERT_FALSE(GetUpdateRect(list, &pending, FALSE));
+    SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+    EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE)) << "the rebuilt rows are waiting to be painted";
+    EXPECT_TRUE(IsWindowVisible(list));
+    UpdateWindow(list);
+    EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
+}

@@ -75,6 +75,20 @@ void ShowSelectedWindowAs(HWND dialog, int showCommand)
     SetButtonsFor(dialog, STATUS_VISIBLE);
 }
 
+// Hide and Restore: each acts only on an entry of the other status.
+void ToggleHidden(HWND dialog, uint16_t from, int showCommand, uint16_t to, TitleBuilder buildTitle)
+{
+    WindowEntry* entry = ReadSelection(dialog);
+    if (!entry || entry->GetStatus() != from)
+        return;
+    ShowWindowAs(entry->GetHandle(), showCommand);
+    if (!ChangeEntry(*entry, to, buildTitle))
+        return;
+    ReplaceSelectedRow(dialog, *entry);
+    ShowDetails(dialog, *entry);
+    SetButtonsFor(dialog, to);
+}
+
 }  // namespace
 
 WindowEntry* ReadSelection(HWND dialog)
@@ -126,28 +140,12 @@ void OnListNotification(HWND dialog)
 
 void HideSelectedWindow(HWND dialog)
 {
-    WindowEntry* entry = ReadSelection(dialog);
-    if (!entry || entry->GetStatus() != STATUS_VISIBLE)
-        return;
-    ShowWindowAs(entry->GetHandle(), SW_HIDE);
-    if (!ChangeEntry(*entry, STATUS_HIDDEN, AppendHiddenSuffix))
-        return;
-    ReplaceSelectedRow(dialog, *entry);
-    ShowDetails(dialog, *entry);
-    SetButtonsFor(dialog, STATUS_HIDDEN);
+    ToggleHidden(dialog, STATUS_VISIBLE, SW_HIDE, STATUS_HIDDEN, AppendHiddenSuffix);
 }
 
 void RestoreSelectedWindow(HWND dialog)
 {
-    WindowEntry* entry = ReadSelection(dialog);
-    if (!entry || entry->GetStatus() != STATUS_HIDDEN)
-        return;
-    ShowWindowAs(entry->GetHandle(), SW_RESTORE);
-    if (!ChangeEntry(*entry, STATUS_VISIBLE, RemoveHiddenSuffix))
-        return;
-    ReplaceSelectedRow(dialog, *entry);
-    ShowDetails(dialog, *entry);
-    SetButtonsFor(dialog, STATUS_VISIBLE);
+    ToggleHidden(dialog, STATUS_HIDDEN, SW_RESTORE, STATUS_VISIBLE, RemoveHiddenSuffix);
 }
 
 void MinimizeSelectedWindow(HWND dialog)

@@ -39,26 +39,6 @@ WindowEntry* EntryOf(HWND window)
     return nullptr;
 }
 
-// Counts the list's rebuilds by watching for the message that empties it.
-struct RebuildCounter {
-    static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == LB_RESETCONTENT)
-            ++count;
-        return CallWindowProcA(original, list, message, wParam, lParam);
-    }
-    explicit RebuildCounter(HWND list) : list(list)
-    {
-        count = 0;
-        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~RebuildCounter() { SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
-    HWND list;
-    static WNDPROC original;
-    static int count;
-};
-WNDPROC RebuildCounter::original;
-int RebuildCounter::count;
 
 }  // namespace
 
@@ -168,14 +148,14 @@ TEST(Refresh, SelectsTheSameRowNumberWhateverItNowShows)
 TEST(Refresh, FileRefreshAndTheRefreshButtonBothRebuild)
 {
     MainDialog dialog;
-    RebuildCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     HWND late = CreateFixture("Refresh late arrival", true);
     dialog.Command(IDC_REFRESH);
     EXPECT_GE(dialog.RowOf("Refresh late arrival"), 0);
     DestroyWindow(late);
     dialog.Command(ID_FILE_REFRESH);
     EXPECT_EQ(dialog.RowOf("Refresh late arrival"), -1);
-    EXPECT_EQ(RebuildCounter::count, 2);
+    EXPECT_EQ(counter.Count(LB_RESETCONTENT), 2);
 }
 
 TEST(WindowsChangingBetweenPasses, MoreThanCountedAreLeftForTheNextRebuild)
@@ -239,7 +219,7 @@ TEST(RefreshReentry, ARefreshDuringARebuildRunsOnceAfterIt)
     HWND trigger = nullptr;
     other.Run([&] { trigger = CreateFixture("Reentry trigger", false); });
     MainDialog dialog;
-    RebuildCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     int nested = 0;
     SetFixtureHook([&](HWND window, UINT message, WPARAM, LPARAM) {
         if (window == trigger && message == WM_GETTEXT && nested == 0) {
@@ -250,7 +230,7 @@ TEST(RefreshReentry, ARefreshDuringARebuildRunsOnceAfterIt)
     dialog.Refresh();
     SetFixtureHook(nullptr);
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(RebuildCounter::count, 2) << "the nested request ran after the rebuild, not inside it";
+    EXPECT_EQ(counter.Count(LB_RESETCONTENT), 2) << "the nested request ran after the rebuild, not inside it";
     EXPECT_TRUE(RowsMatchEntries(dialog));
     other.Run([&] { DestroyWindow(trigger); });
 }
@@ -261,7 +241,7 @@ TEST(RefreshReentry, ACloseDuringARebuildWaitsForItAndLaterRefreshesAreDropped)
     HWND trigger = nullptr;
     other.Run([&] { trigger = CreateFixture("Reentry close trigger", false); });
     MainDialog dialog;
-    RebuildCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     bool sent = false;
     SetFixtureHook([&](HWND window, UINT message, WPARAM, LPARAM) {
         if (window == trigger && message == WM_GETTEXT && !sent) {
@@ -275,9 +255,9 @@ TEST(RefreshReentry, ACloseDuringARebuildWaitsForItAndLaterRefreshesAreDropped)
     EXPECT_EQ(catalogueInvalid, 1);
     EXPECT_EQ(WindowCatalogue.entries, nullptr);
     EXPECT_EQ(LookupEntry(0), nullptr);
-    int rebuilds = RebuildCounter::count;
+    int rebuilds = counter.Count(LB_RESETCONTENT);
     dialog.Refresh();
     dialog.Command(IDC_HIDE);
-    EXPECT_EQ(RebuildCounter::count, rebuilds) << "a refresh after closing touches nothing";
+    EXPECT_EQ(counter.Count(LB_RESETCONTENT), rebuilds) << "a refresh after closing touches nothing";
     other.Run([&] { DestroyWindow(trigger); });
 }

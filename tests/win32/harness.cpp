@@ -308,6 +308,39 @@ bool MainDialog::Enabled(int controlId) const
     return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE;
 }
 
+// ---- MessageCounter -------------------------------------------------------------
+
+namespace {
+const char COUNTER_PROPERTY[] = "TarnavelTestCounter";
+}
+
+MessageCounter::MessageCounter(HWND window) : window(window)
+{
+    SetPropA(window, COUNTER_PROPERTY, this);
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+}
+
+MessageCounter::~MessageCounter()
+{
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(window, COUNTER_PROPERTY);
+}
+
+int MessageCounter::Count(UINT message) const
+{
+    int count = 0;
+    for (UINT m : received)
+        count += m == message;
+    return count;
+}
+
+LRESULT CALLBACK MessageCounter::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MessageCounter* self = static_cast<MessageCounter*>(GetPropA(window, COUNTER_PROPERTY));
+    self->received.push_back(message);
+    return CallWindowProcA(self->original, window, message, wParam, lParam);
+}
+
 std::string WindowTextOf(HWND window)
 {
     char text[1024] = "";

@@ -71,6 +71,21 @@ private:
     bool closed = false;
 };
 
+// Counts, by message number, what a window (the main dialog's list box, say) receives
+// while the counter lives: LB_RESETCONTENT marks a rebuild, LB_INSERTSTRING a row replaced.
+class MessageCounter {
+public:
+    explicit MessageCounter(HWND window);
+    ~MessageCounter();
+    int Count(UINT message) const;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window;
+    WNDPROC original;
+    std::vector<UINT> received;
+};
+
 std::string WindowTextOf(HWND window);
 
 // Compares a window's rectangle with the expected position and size, printing both.

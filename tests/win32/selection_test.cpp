@@ -11,31 +11,6 @@ namespace {
 
 const std::string SUFFIX = "               (HIDDEN)";
 
-// Counts the list-box messages that replace a row, so a test can tell an untouched row
-// from one replaced by the same text.
-struct RowReplaceCounter {
-    static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == LB_DELETESTRING || message == LB_INSERTSTRING)
-            ++replaced;
-        if (message == LB_RESETCONTENT)
-            ++rebuilds;
-        return CallWindowProcA(original, list, message, wParam, lParam);
-    }
-    explicit RowReplaceCounter(HWND list) : list(list)
-    {
-        replaced = rebuilds = 0;
-        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~RowReplaceCounter() { SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
-    HWND list;
-    static WNDPROC original;
-    static int replaced;
-    static int rebuilds;
-};
-WNDPROC RowReplaceCounter::original;
-int RowReplaceCounter::replaced;
-int RowReplaceCounter::rebuilds;
 
 // Everything a command that stops early must leave alone.
 struct DialogSnapshot {
@@ -184,9 +159,9 @@ TEST(ShowStateCommands, MinimizeAndMaximizeShowAHiddenWindowAndDropTheSuffix)
     ExpectButtonsForVisible(dialog);
 
     // On a visible entry the row is replaced all the same, with the same text.
-    RowReplaceCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     dialog.Command(IDC_MINIMIZE);
-    EXPECT_EQ(RowReplaceCounter::replaced, 2);
+    EXPECT_EQ(counter.Count(LB_INSERTSTRING), 1);
     EXPECT_EQ(dialog.Rows()[row], "Hidden to maximize");
     DestroyWindow(toMinimize);
     DestroyWindow(toMaximize);
@@ -197,10 +172,10 @@ TEST(SetPosition, UneditedFieldsKeepThePlacementReadWhole)
     HWND window = CreateFixture("Placed fixture", true, -35, 1002, 1100, 250);
     MainDialog dialog;
     ASSERT_GE(dialog.Select("Placed fixture"), 0);
-    RowReplaceCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     dialog.Command(IDC_SET_POSITION);
     EXPECT_TRUE(HasRect(window, -35, 1002, 1100, 250));
-    EXPECT_EQ(RowReplaceCounter::replaced, 0) << "a visible entry's row is left untouched";
+    EXPECT_EQ(counter.Count(LB_INSERTSTRING), 0) << "a visible entry's row is left untouched";
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
     DestroyWindow(window);
 }
@@ -287,7 +262,7 @@ TEST_P(CommandReentry, ARefreshDuringTheCommandRunsAfterItCompletes)
     MainDialog dialog;
     int row = dialog.Select(startHidden ? "Reentry command" + SUFFIX : "Reentry command");
     ASSERT_GE(row, 0);
-    RowReplaceCounter counter(dialog.List());
+    MessageCounter counter(dialog.List());
     int requests = 0;
     SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
         if (target == window && message == WM_WINDOWPOSCHANGING && requests == 0) {
@@ -298,7 +273,7 @@ TEST_P(CommandReentry, ARefreshDuringTheCommandRunsAfterItCompletes)
     dialog.Command(command);
     SetFixtureHook(nullptr);
     ASSERT_EQ(requests, 1);
-    EXPECT_EQ(RowReplaceCounter::rebuilds, 1) << "the refresh ran once, after the command";
+    EXPECT_EQ(counter.Count(LB_RESETCONTENT), 1) << "the refresh ran once, after the command";
     std::string expected = command == IDC_HIDE ? "Reentry command" + SUFFIX : "Reentry command";
     EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), expected) << "the command finished on its own entry";
     EXPECT_GE(dialog.RowOf(expected), 0);

@@ -17,6 +17,12 @@ echo "==> creating Wine prefix $WINEPREFIX"
 DISPLAY= wineboot -i >/dev/null 2>&1 || true
 DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+# Wine 8 does not pick up the Marlett font from its data folder by itself; without it
+# the caption buttons show the letters that stand for their symbols.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 # A crashing test program should end and be reported, not wait in a debugger.
 DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
 wineserver -w

@@ -54,7 +54,7 @@ size_t CompleteUtf8Length(const char* text, size_t length)
     // character, then keep it only if all of its bytes are there.
     size_t start = length;
     int continuations = 0;
-    while (start > 0 && continuations < 4) {
+    while (start > 0 && continuations < 3) {
         unsigned char c = static_cast<unsigned char>(text[start - 1]);
         if ((c & 0xC0) != 0x80)
             break;

@@ -26,36 +26,48 @@ bool closing;         // the catalogue is gone for good: refreshes are dropped
 
 void RunDeferredWork(HWND dialog);
 
-void OnRefresh(HWND dialog)
+// Work that holds entries of the catalogue brackets itself with these two; false means
+// other such work is running, or the catalogue is gone, and nothing may start.
+bool BeginWork()
 {
-    if (closing)
-        return;
-    if (busy) {
-        refreshPending = true;
-        return;
-    }
+    if (busy || closing)
+        return false;
     busy = true;
-    refreshPending = false;
-    RefreshCatalogue(dialog);
-    // One more rebuild for any request made meanwhile; later ones would find the
-    // same windows, and looping on them could starve the user.
-    if (refreshPending && !closePending) {
-        refreshPending = false;
-        RefreshCatalogue(dialog);
-    }
-    refreshPending = false;
+    return true;
+}
+
+void EndWork(HWND dialog)
+{
     busy = false;
     RunDeferredWork(dialog);
 }
 
+void OnRefresh(HWND dialog)
+{
+    if (busy) {
+        refreshPending = true;
+        return;
+    }
+    if (!BeginWork())
+        return;
+    refreshPending = false;
+    RefreshCatalogue(dialog);
+    // One more rebuild for any request made meanwhile; later ones would find the
+    // same windows, and looping on them could starve the user.
+    if (refreshPending && !closePending)
+        RefreshCatalogue(dialog);
+    refreshPending = false;
+    EndWork(dialog);
+}
+
 void OnClose(HWND dialog)
 {
-    if (closing)
-        return;
     if (busy) {
         closePending = true;
         return;
     }
+    if (closing)
+        return;
     closing = true;
     StopAutoRefreshWorker();
     FreeCatalogue();
@@ -74,17 +86,21 @@ void RunDeferredWork(HWND dialog)
     }
 }
 
-// Runs a command that works on the selected entry, with refreshes and closes held
-// back until it is done.
-template <typename Command>
-void RunOnSelection(HWND dialog, Command command)
+// Commands on the selected entry: refreshes and closes wait until they are done.
+void RunOnSelection(HWND dialog, void (*command)(HWND))
 {
-    if (busy || closing)
-        return;
-    busy = true;
-    command(dialog);
-    busy = false;
-    RunDeferredWork(dialog);
+    if (BeginWork()) {
+        command(dialog);
+        EndWork(dialog);
+    }
+}
+
+void RunOnSelection(HWND dialog, void (*step)(HWND, int16_t), int16_t direction)
+{
+    if (BeginWork()) {
+        step(dialog, direction);
+        EndWork(dialog);
+    }
 }
 
 void OnInitDialog(HWND dialog)
@@ -93,10 +109,9 @@ void OnInitDialog(HWND dialog)
     busy = refreshPending = closePending = closing = false;
     StartAutoRefreshWorker();
     PlayOpeningAnimation(dialog);
-    busy = true;
+    BeginWork();
     RebuildCatalogue(0);
-    busy = false;
-    RunDeferredWork(dialog);
+    EndWork(dialog);
 }
 
 void RunSettingsDialog(HWND dialog, int templateId, DLGPROC procedure)
@@ -116,14 +131,14 @@ void OnCommand(HWND dialog, WORD id)
     case IDC_MINIMIZE:     RunOnSelection(dialog, MinimizeSelectedWindow); break;
     case IDC_MAXIMIZE:     RunOnSelection(dialog, MaximizeSelectedWindow); break;
     case IDC_SET_POSITION: RunOnSelection(dialog, SetSelectedWindowPosition); break;
-    case IDC_MOVE_UP:      RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_UP); }); break;
-    case IDC_MOVE_DOWN:    RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_DOWN); }); break;
-    case IDC_MOVE_RIGHT:   RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_RIGHT); }); break;
-    case IDC_MOVE_LEFT:    RunOnSelection(dialog, [](HWND d) { StepMoveSelectedWindow(d, MOVE_LEFT); }); break;
-    case IDC_TALLER:       RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_TALLER); }); break;
-    case IDC_SHORTER:      RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_SHORTER); }); break;
-    case IDC_NARROWER:     RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_NARROWER); }); break;
-    case IDC_WIDER:        RunOnSelection(dialog, [](HWND d) { StepResizeSelectedWindow(d, RESIZE_WIDER); }); break;
+    case IDC_MOVE_UP:      RunOnSelection(dialog, StepMoveSelectedWindow, MOVE_UP); break;
+    case IDC_MOVE_DOWN:    RunOnSelection(dialog, StepMoveSelectedWindow, MOVE_DOWN); break;
+    case IDC_MOVE_RIGHT:   RunOnSelection(dialog, StepMoveSelectedWindow, MOVE_RIGHT); break;
+    case IDC_MOVE_LEFT:    RunOnSelection(dialog, StepMoveSelectedWindow, MOVE_LEFT); break;
+    case IDC_TALLER:       RunOnSelection(dialog, StepResizeSelectedWindow, RESIZE_TALLER); break;
+    case IDC_SHORTER:      RunOnSelection(dialog, StepResizeSelectedWindow, RESIZE_SHORTER); break;
+    case IDC_NARROWER:     RunOnSelection(dialog, StepResizeSelectedWindow, RESIZE_NARROWER); break;
+    case IDC_WIDER:        RunOnSelection(dialog, StepResizeSelectedWindow, RESIZE_WIDER); break;
     case IDC_REFRESH:
     case ID_FILE_REFRESH:  SendRefresh(dialog); break;
     case ID_FILE_EXIT:     SendClose(dialog); break;

@@ -4,7 +4,7 @@
 # Extra arguments are driver commands run before the shot (see tests/e2e/driver.cpp).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/mingw64
+build=${TARNAVEL_BUILD_DIR:-$root/build/mingw64}
 out=$1; shift
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine "$build/tarnavel.exe" &

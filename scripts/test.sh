@@ -25,6 +25,9 @@ step "native unit tests"
 "$root/scripts/wine-prefix.sh"
 run_wine_tests() {
   wineserver -p 30
+  # Wine's background services start with the first program and keep the handles it
+  # was given; start them here so they do not hold CTest's output pipe open.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
   (cd build/mingw64 && ctest --output-on-failure --timeout 300)
   rc=$?
   wineserver -k 2>/dev/null || true

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# Real keys, typed through xdotool into the Wine desktop, against the real exe: the
+# keyboard paths that the dialog manager turns into commands (Escape, Enter, Alt+F4).
+# The driver exe starts nothing; it waits, posts commands and reads controls.
+# Writes a JUnit file; exits non-zero when a case failed.
+#
+# usage: keys_test.sh <tarnavel.exe> <tarnavel_driver.exe> <results.xml>
+set -u
+if [ $# -ne 3 ]; then
+  echo "usage: $0 <tarnavel.exe> <tarnavel_driver.exe> <results.xml>" >&2
+  exit 2
+fi
+exe=$1 driver=$2 out=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+
+if [ -z "${DISPLAY:-}" ]; then
+  # Run by hand without the test script's display: bring up a private one.
+  exec "$root/scripts/with-display.sh" bash "$0" "$@"
+fi
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+"$root/scripts/wine-prefix.sh" >/dev/null
+
+mkdir -p "$(dirname "$out")"
+log=$(mktemp)
+said=$(mktemp)
+app=""
+
+# The first Wine program of a server starts its system services, which keep the file
+# descriptors they were given for as long as the server lives: give them none of ours,
+# or CTest would wait on its output pipe until its time-out.
+wine "$driver" exists "" </dev/null >/dev/null 2>&1
+
+drive() { wine "$driver" "$@" </dev/null 2>>"$log"; }
+
+end_app() {
+  [ -n "$app" ] || return 0
+  if kill -0 "$app" 2>/dev/null; then
+    drive close "Tarnavel" >/dev/null
+    for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+    kill "$app" 2>/dev/null
+  fi
+  wait "$app" 2>/dev/null
+  app=""
+}
+trap 'end_app; rm -f "$log" "$said"' EXIT
+
+start_app() {
+  wine "$exe" </dev/null >>"$log" 2>&1 &
+  app=$!
+  drive wait "Tarnavel" >/dev/null
+}
+
+# Inside the Wine desktop each top-level window has an X window of its own, named by
+# its caption, and keys go to the one with X focus. Focusing the desktop's own X window
+# instead would leave no Wine window with the keyboard.
+focus_window() {
+  local window
+  window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
+  [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null
+}
+
+press() { xdotool key --delay 50 "$@"; }
+
+# A window that a key should not close: still there a second and a half later.
+stays_open() { ! wine "$driver" gone "$1" 1500 </dev/null >/dev/null 2>&1; }
+
+# ---- cases: each says why it failed, and returns non-zero then -------------------
+# They run in this shell, not in a subshell, so that the trap knows the app's PID.
+
+escape_leaves_main_dialog_open() {
+  start_app || { echo "the main dialog did not appear"; return 1; }
+  focus_window "Tarnavel"
+  press Escape
+  stays_open "Tarnavel" || { echo "Escape closed the main dialog"; return 1; }
+  # The same keyboard path does close it with Alt+F4: proof that the keys arrive.
+  press alt+F4
+  drive gone "Tarnavel" 5000 || { echo "Alt+F4 did not close the main dialog: are keys reaching it?"; return 1; }
+  end_app
+}
+
+enter_and_escape_leave_size_step_dialog_open() {
+  local dialog="Set Resizing Value" text
+  start_app || { echo "the main dialog did not appear"; return 1; }
+  drive post "Tarnavel" 40004 && drive wait "$dialog" >/dev/null || { echo "the size-step dialog did not open"; return 1; }
+  focus_window "$dialog"
+  xdotool type --delay 50 "42"; sleep 0.3
+  text=$(drive text "$dialog" 1021)
+  [ "$text" = "42" ] || { echo "typing 42 gave the field \"$text\": keys do not reach it"; return 1; }
+  press Return
+  stays_open "$dialog" || { echo "Enter in the edit field closed the dialog"; return 1; }
+  press Escape
+  stays_open "$dialog" || { echo "Escape closed the dialog"; return 1; }
+  drive send "$dialog" 1023 && drive gone "$dialog" 5000 || { echo "Cancel did not close the dialog"; return 1; }
+  drive post "Tarnavel" 40004 && drive wait "$dialog" >/dev/null || { echo "the size-step dialog did not open again"; return 1; }
+  text=$(drive text "$dialog" 1021)
+  [ "$text" = "1" ] || { echo "after Enter the size step reads \"$text\", not 1"; return 1; }
+  end_app
+}
+
+about_closes_on_alt_f4_not_on_escape() {
+  local dialog="About Tarnavel"
+  start_app || { echo "the main dialog did not appear"; return 1; }
+  drive post "Tarnavel" 40010 && drive wait "$dialog" >/dev/null || { echo "the About dialog did not open"; return 1; }
+  focus_window "$dialog"
+  press Escape
+  stays_open "$dialog" || { echo "Escape closed the About dialog"; return 1; }
+  press alt+F4
+  drive gone "$dialog" 5000 || { echo "Alt+F4 did not close the About dialog"; return 1; }
+  drive exists "Tarnavel" || { echo "Alt+F4 on the About dialog closed the main dialog too"; return 1; }
+  end_app
+}
+
+# ---- run and report ---------------------------------------------------------------
+
+elapsed() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.3f", now - start }'; }
+xml_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
+
+cases="escape_leaves_main_dialog_open enter_and_escape_leave_size_step_dialog_open about_closes_on_alt_f4_not_on_escape"
+total=0 failures=0 entries="" suite_start=$(date +%s.%N)
+for name in $cases; do
+  start=$(date +%s.%N)
+  $name >"$said"
+  rc=$?
+  end_app
+  message=$(cat "$said")
+  seconds=$(elapsed "$start")
+  total=$((total + 1))
+  if [ $rc -eq 0 ]; then
+    echo "[       OK ] Keys.$name (${seconds}s)"
+    entries="$entries    <testcase name=\"$name\" classname=\"Keys\" time=\"$seconds\"/>
+"
+  else
+    failures=$((failures + 1))
+    echo "[  FAILED  ] Keys.$name: $message"
+    escaped=$(printf '%s' "$message" | xml_escape)
+    entries="$entries    <testcase name=\"$name\" classname=\"Keys\" time=\"$seconds\">
+      <failure message=\"$escaped\"/>
+    </testcase>
+"
+  fi
+done
+seconds=$(elapsed "$suite_start")
+{
+  echo '<?xml version="1.0" encoding="UTF-8"?>'
+  echo "<testsuites tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\" name=\"keys_test\">"
+  echo "  <testsuite name=\"Keys\" tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\">"
+  printf '%s' "$entries"
+  echo "  </testsuite>"
+  echo "</testsuites>"
+} >"$out"
+if [ "$failures" -ne 0 ] && [ -s "$log" ]; then
+  echo "---- driver and Wine messages"
+  cat "$log"
+fi
+echo "keys: $((total - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -114,7 +114,7 @@ void OnInitDialog(HWND dialog)
     EndWork(dialog);
 }
 
-void RunSettingsDialog(HWND dialog, int templateId, DLGPROC procedure)
+void RunSmallDialog(HWND dialog, int templateId, DLGPROC procedure)
 {
     // A modal loop inside a running command would let the user start another one.
     if (busy || closing)
@@ -143,15 +143,15 @@ void OnCommand(HWND dialog, WORD id)
     case ID_FILE_REFRESH:  SendRefresh(dialog); break;
     case ID_FILE_EXIT:     SendClose(dialog); break;
     case IDC_ABOUT:
-    case ID_HELP_ABOUT:    RunSettingsDialog(dialog, IDD_ABOUT, AboutDialogProc); break;
-    case ID_OPTIONS_SIZE_STEP:     RunSettingsDialog(dialog, IDD_SIZE_STEP, SizeStepDialogProc); break;
-    case ID_OPTIONS_POSITION_STEP: RunSettingsDialog(dialog, IDD_POSITION_STEP, PositionStepDialogProc); break;
+    case ID_HELP_ABOUT:    RunSmallDialog(dialog, IDD_ABOUT, AboutDialogProc); break;
+    case ID_OPTIONS_SIZE_STEP:     RunSmallDialog(dialog, IDD_SIZE_STEP, SizeStepDialogProc); break;
+    case ID_OPTIONS_POSITION_STEP: RunSmallDialog(dialog, IDD_POSITION_STEP, PositionStepDialogProc); break;
     case ID_OPTIONS_REFRESH_RATE:
-        RunSettingsDialog(dialog, IDD_AUTO_REFRESH, AutoRefreshDialogProc);
+        RunSmallDialog(dialog, IDD_AUTO_REFRESH, AutoRefreshDialogProc);
         SendRefresh(dialog);
         break;
     case ID_OPTIONS_FILTERS:
-        RunSettingsDialog(dialog, IDD_FILTERS, FiltersDialogProc);
+        RunSmallDialog(dialog, IDD_FILTERS, FiltersDialogProc);
         SendRefresh(dialog);
         break;
     default: break;

@@ -14,6 +14,10 @@ CatalogueRecord WindowCatalogue;
 
 namespace {
 
+// The list the filling pass appends to, looked up once per rebuild: under Wine each
+// lookup is a round trip to the server, as dear as reading a title.
+HWND fillList;
+
 HWND CatalogueList()
 {
     return Control(MainDialogHandle(), IDC_WINDOW_LIST);
@@ -49,7 +53,7 @@ void FillEntry(HWND window, const char* text)
         return;
     entry.SetHandle(window);
     // A row the list could not take gets no entry either: the next window reuses it.
-    if (ListAddRow(CatalogueList(), entry.GetTitle()))
+    if (ListAddRow(fillList, entry.GetTitle()))
         ++WindowCatalogue.fillIndex;
 }
 
@@ -85,8 +89,9 @@ void RebuildCatalogue(int32_t selectRow)
     WindowCatalogue.fillIndex = 0;
     catalogueInvalid = 0;
 
+    fillList = CatalogueList();
     EnumWindows(CatalogueEnumProc, 0);
-    ListSelectRow(CatalogueList(), selectRow);
+    ListSelectRow(fillList, selectRow);
 }
 
 void FreeCatalogue()

@@ -113,8 +113,11 @@ int32_t ListVisibleRowCount(HWND list)
 void ListSetRedraw(HWND list, bool redraw)
 {
     SendMessageA(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    // Painted at once rather than left pending: with refreshes every millisecond a
+    // pending paint would always be waiting, the queue would never be idle, and a
+    // dialog that the window system shows only on an idle queue would never appear.
     if (redraw)
-        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void ReadWindowTitle(HWND window, char* buffer, int count)

@@ -40,6 +40,7 @@ int32_t ListSelectedRow(HWND list);
 int32_t ListTopRow(HWND list);
 void ListSetTopRow(HWND list, int32_t row);
 int32_t ListVisibleRowCount(HWND list);
+// Switching redraw back on paints the list once, there and then.
 void ListSetRedraw(HWND list, bool redraw);
 
 // ---- Other programs' windows -------------------------------------------------

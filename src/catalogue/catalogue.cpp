@@ -2,6 +2,7 @@
 // then fill it and the list in the window system's order.
 #include "catalogue.h"
 
+#include <cstring>
 #include <new>
 
 #include "../app/program_state.h"

@@ -12,6 +12,7 @@
 #include "../resources/resource.h"
 #include "../settings/auto_refresh.h"
 #include "../settings/settings_dialogs.h"
+#include "../settings/user_settings.h"
 #include "animation.h"
 #include "program_state.h"
 #include "selection.h"
@@ -25,6 +26,18 @@ bool closePending;    // a close arrived while busy
 bool closing;         // the catalogue is gone for good: refreshes are dropped
 
 void RunDeferredWork(HWND dialog);
+
+// Untitled windows are listed only when the filters say so.
+bool ListBlankTitles()
+{
+    return (UserSettings.GetFilterFlags() & FILTER_SHOW_BLANK_TITLES) != 0;
+}
+
+void RefreshList(HWND dialog)
+{
+    RefreshCatalogue(Control(dialog, IDC_WINDOW_LIST), ListBlankTitles());
+    catalogueInvalid = 0;
+}
 
 // Work that holds entries of the catalogue brackets itself with these two; false means
 // other such work is running, or the catalogue is gone, and nothing may start.
@@ -51,11 +64,11 @@ void OnRefresh(HWND dialog)
     if (!BeginWork())
         return;
     refreshPending = false;
-    RefreshCatalogue(dialog);
+    RefreshList(dialog);
     // One more rebuild for any request made meanwhile; later ones would find the
     // same windows, and looping on them could starve the user.
     if (refreshPending && !closePending)
-        RefreshCatalogue(dialog);
+        RefreshList(dialog);
     refreshPending = false;
     EndWork(dialog);
 }
@@ -105,12 +118,13 @@ void RunOnSelection(HWND dialog, void (*step)(HWND, int16_t), int16_t direction)
 
 void OnInitDialog(HWND dialog)
 {
-    mainDialog.store(dialog, std::memory_order_relaxed);
+    mainDialog = dialog;
     busy = refreshPending = closePending = closing = false;
-    StartAutoRefreshWorker();
+    workerThread = StartAutoRefreshWorker(dialog, &UserSettings, &workerThreadId);
     PlayOpeningAnimation(dialog);
     BeginWork();
-    RebuildCatalogue(0);
+    RebuildCatalogue(Control(dialog, IDC_WINDOW_LIST), ListBlankTitles(), 0);
+    catalogueInvalid = 0;
     EndWork(dialog);
 }
 

@@ -119,7 +119,7 @@ void ShowWindowGeometry(HWND dialog, HWND window)
 
 void ShowEntryDetails(const WindowEntry& entry)
 {
-    HWND dialog = MainDialogHandle();
+    HWND dialog = mainDialog;
     SetControlText(dialog, IDC_WINDOW_NAME, entry.GetTitle());
     SetControlText(dialog, IDC_WINDOW_STATUS, StatusText(entry.GetStatus()));
 }

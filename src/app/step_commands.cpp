@@ -1,8 +1,8 @@
 // Step move and resize: read the live rectangle, place the window, show where it went.
 #include "../platform/window_system.h"
+#include "../settings/user_settings.h"
 #include "selection.h"
 #include "step_geometry.h"
-#include "user_settings.h"
 
 namespace {
 

@@ -5,24 +5,16 @@
 #include <cstring>
 #include <new>
 
-#include "../app/program_state.h"
-#include "../app/user_settings.h"
 #include "../platform/window_system.h"
-#include "../resources/resource.h"
 #include "title_text.h"
 
 CatalogueRecord WindowCatalogue;
 
 namespace {
 
-// The list the filling pass appends to, looked up once per rebuild: under Wine each
-// lookup is a round trip to the server, as dear as reading a title.
-HWND fillList;
-
-HWND CatalogueList()
-{
-    return Control(MainDialogHandle(), IDC_WINDOW_LIST);
-}
+// What the rebuild under way was given, for the enumeration procedure of both passes.
+HWND fillList;         // the list the filling pass appends to
+bool listBlankTitles;  // untitled windows qualify too
 
 // With UTF-8 as the program's code page a title cut at the read's byte limit may end
 // inside a character; drop the partial character rather than show garbage.
@@ -65,7 +57,7 @@ BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM)
     char text[TITLE_READ_COUNT];
     ReadWindowTitle(window, text, TITLE_READ_COUNT);
     TrimPartialCharacter(text);
-    if (!(UserSettings.GetFilterFlags() & FILTER_SHOW_BLANK_TITLES) && text[0] == '\0')
+    if (!listBlankTitles && text[0] == '\0')
         return TRUE;
     if (WindowCatalogue.countingPass == 1) {
         ++WindowCatalogue.windowsCounted;
@@ -75,8 +67,10 @@ BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM)
     return TRUE;
 }
 
-void RebuildCatalogue(int32_t selectRow)
+void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow)
 {
+    fillList = list;
+    listBlankTitles = blankTitles;
     WindowCatalogue.countingPass = 1;
     WindowCatalogue.windowsCounted = 0;
     EnumWindows(CatalogueEnumProc, 0);
@@ -88,9 +82,7 @@ void RebuildCatalogue(int32_t selectRow)
     WindowCatalogue.capacity = entries ? count : 0;
     WindowCatalogue.entries = std::move(entries);
     WindowCatalogue.fillIndex = 0;
-    catalogueInvalid = 0;
 
-    fillList = CatalogueList();
     EnumWindows(CatalogueEnumProc, 0);
     ListSelectRow(fillList, selectRow);
 }
@@ -109,16 +101,15 @@ WindowEntry* LookupEntry(int32_t index)
     return &WindowCatalogue.entries[index];
 }
 
-void RefreshCatalogue(HWND dialog)
+void RefreshCatalogue(HWND list, bool blankTitles)
 {
-    HWND list = Control(dialog, IDC_WINDOW_LIST);
     int32_t selected = ListSelectedRow(list);
     int32_t top = ListTopRow(list);
     // One repaint for the whole rebuild instead of one per row.
     ListSetRedraw(list, false);
     FreeCatalogue();
     ListClear(list);
-    RebuildCatalogue(selected);
+    RebuildCatalogue(list, blankTitles, selected);
     // Selecting scrolls the row into view; when it was already in view, put the view
     // back where the user left it so that periodic rebuilds do not make it jump.
     if (selected == LB_ERR || (selected >= top && selected < top + ListVisibleRowCount(list)))

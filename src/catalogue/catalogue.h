@@ -24,9 +24,10 @@ extern CatalogueRecord WindowCatalogue;
 
 BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM unused);
 
-// Builds a new catalogue and its rows, then selects selectRow (LB_ERR for none).
-// Expects no catalogue and an empty list.
-void RebuildCatalogue(int32_t selectRow);
+// Builds a new catalogue of the windows there are now, appends a row for each to list,
+// then selects selectRow (LB_ERR for none). Untitled windows are listed only with
+// blankTitles. Expects no catalogue and an empty list.
+void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow);
 
 // Releases every entry and the array; harmless when there is no catalogue.
 void FreeCatalogue();
@@ -35,4 +36,4 @@ void FreeCatalogue();
 WindowEntry* LookupEntry(int32_t index);
 
 // Rebuilds the catalogue and the list whole, selecting the same row number again.
-void RefreshCatalogue(HWND dialog);
+void RefreshCatalogue(HWND list, bool blankTitles);

@@ -1,16 +1,24 @@
-// The worker only reads two settings and mainDialog, sends WMU_REFRESH synchronously
-// and pauses; the rebuild itself runs on the dialog thread.
+// The worker only reads two settings, sends WMU_REFRESH synchronously to the dialog it
+// was started for, and pauses; the rebuild itself runs on the dialog thread.
 #include "auto_refresh.h"
 
-#include <windows.h>
 #include <process.h>
 
-#include "../app/program_state.h"
-#include "../app/user_settings.h"
+#include <memory>
+#include <new>
+
 #include "../platform/window_system.h"
 #include "refresh_pause.h"
 
 namespace {
+
+// What one worker needs, given to it whole when it starts: the dialog handle never
+// changes afterwards, and the settings are read field by field on every cycle.
+struct WorkerStart {
+    HWND dialog;
+    const SettingsRecord* settings;
+    HANDLE stop;
+};
 
 // Set when the main dialog closes. The pause waits on it instead of sleeping, so a
 // worker of a dialog that has ended stops at once rather than sending into the void.
@@ -18,18 +26,17 @@ HANDLE workerStop;
 
 }  // namespace
 
-unsigned __stdcall AutoRefreshThread(void* settingsRecord)
+unsigned __stdcall AutoRefreshThread(void* start)
 {
-    const SettingsRecord* settings = static_cast<const SettingsRecord*>(settingsRecord);
-    HANDLE stop = workerStop;
+    std::unique_ptr<WorkerStart> worker(static_cast<WorkerStart*>(start));
     for (;;) {
         DWORD pause = DEFAULT_REFRESH_PAUSE_MS;
-        if (settings->GetAutoRefresh() == 1) {
-            SendRefresh(MainDialogHandle());
+        if (worker->settings->GetAutoRefresh() == 1) {
+            SendRefresh(worker->dialog);
             // Read after the rebuild, so a new interval counts from this pause on.
-            pause = RefreshPause(settings->GetRefreshInterval());
+            pause = RefreshPause(worker->settings->GetRefreshInterval());
         }
-        DWORD waited = WaitForSingleObject(stop, pause);
+        DWORD waited = WaitForSingleObject(worker->stop, pause);
         if (waited == WAIT_OBJECT_0)
             return 0;
         if (waited == WAIT_FAILED)  // no stop event could be made: pause all the same
@@ -37,11 +44,17 @@ unsigned __stdcall AutoRefreshThread(void* settingsRecord)
     }
 }
 
-void StartAutoRefreshWorker()
+HANDLE StartAutoRefreshWorker(HWND dialog, const SettingsRecord* settings, unsigned* threadId)
 {
     workerStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    workerThread = reinterpret_cast<HANDLE>(
-        _beginthreadex(nullptr, 0, AutoRefreshThread, &UserSettings, 0, &workerThreadId));
+    std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{dialog, settings, workerStop});
+    *threadId = 0;
+    if (!start)
+        return nullptr;
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, AutoRefreshThread, start.get(), 0, threadId));
+    if (thread)
+        start.release();  // the thread owns it now
+    return thread;
 }
 
 void StopAutoRefreshWorker()

@@ -3,9 +3,9 @@
 // not IDOK and IDCANCEL, so Enter and Escape end no dialog.
 #include "settings_dialogs.h"
 
-#include "../app/user_settings.h"
 #include "../platform/window_system.h"
 #include "../resources/resource.h"
+#include "user_settings.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/program_state.h"
-#include "app/user_settings.h"
 #include "catalogue/catalogue.h"
 #include "resources/resource.h"
+#include "settings/user_settings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "app/main_dialog.h"
 #include "app/program_state.h"
-#include "app/user_settings.h"
 #include "resources/resource.h"
+#include "settings/user_settings.h"
 
 namespace {
 

@@ -37,7 +37,7 @@ TEST(ListView, ARefreshGivesTheRowsAndSelectionOfAPlainRebuild)
     // The same rebuild without switching the list's redraw off and on.
     FreeCatalogue();
     SendMessageA(dialog.List(), LB_RESETCONTENT, 0, 0);
-    RebuildCatalogue(3);
+    RebuildCatalogue(dialog.List(), false, 3);
     EXPECT_EQ(dialog.Rows(), refreshed);
     EXPECT_EQ(dialog.SelectedRow(), selected);
     DestroyAll(windows);

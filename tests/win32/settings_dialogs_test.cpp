@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/user_settings.h"
 #include "catalogue/catalogue.h"
 #include "resources/resource.h"
+#include "settings/user_settings.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/user_settings.h"
 #include "catalogue/catalogue.h"
 #include "resources/resource.h"
+#include "settings/user_settings.h"
 
 namespace {
 

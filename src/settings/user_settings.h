@@ -1,5 +1,6 @@
 // The settings record: one program-wide object, defaults set before WinMain runs,
-// edited by the settings dialogs and read by the commands, the catalogue and the worker.
+// edited by the settings dialogs, read by the worker, and read by the main dialog for
+// its commands and its rebuilds.
 #pragma once
 #include <atomic>
 #include <cstdint>

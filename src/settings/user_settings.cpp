@@ -1,0 +1,4 @@
+// The settings record's one instance.
+#include "user_settings.h"
+
+SettingsRecord UserSettings;

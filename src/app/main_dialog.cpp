@@ -37,6 +37,7 @@ void RefreshList(HWND dialog)
 {
     RefreshCatalogue(Control(dialog, IDC_WINDOW_LIST), ListBlankTitles());
     catalogueInvalid = 0;
+    FollowSelectionAfterRebuild(dialog);
 }
 
 // Work that holds entries of the catalogue brackets itself with these two; false means
@@ -118,7 +119,12 @@ void RunOnSelection(HWND dialog, void (*step)(HWND, int16_t), int16_t direction)
 
 void OnInitDialog(HWND dialog)
 {
+    // Any program can send WM_INITDIALOG. Starting up again would start a second worker
+    // and rebuild over the live catalogue, whose entries a command may be holding.
+    if (dialog == mainDialog)
+        return;
     mainDialog = dialog;
+    detailsWindow = nullptr;
     busy = refreshPending = closePending = closing = false;
     workerThread = StartAutoRefreshWorker(dialog, &UserSettings, &workerThreadId);
     PlayOpeningAnimation(dialog);

@@ -13,6 +13,9 @@ extern HWND mainDialog;
 // Written from the list's selection by the list handler and every command on the
 // selected window; read by the same commands. A rebuild leaves it alone.
 extern int32_t selectedIndex;
+// The window whose name, status and geometry the details show; null until a row has
+// been looked at. Written by every showing of the details; read after each rebuild.
+extern HWND detailsWindow;
 // 1 once closing has freed the catalogue; 0 after every rebuild. The list handler
 // does nothing while it is 1.
 extern int32_t catalogueInvalid;

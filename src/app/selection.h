@@ -7,7 +7,8 @@
 #include "../catalogue/window_entry.h"
 
 // Reads the list's current row into selectedIndex and returns its entry, or null
-// when no row is selected (then the command does nothing at all).
+// when no row is selected or the row no longer names its entry's window (then the
+// command does nothing at all).
 WindowEntry* ReadSelection(HWND dialog);
 
 void ShowGeometryFields(HWND dialog, int32_t left, int32_t top, int32_t right, int32_t bottom);
@@ -17,6 +18,8 @@ void ShowWindowGeometry(HWND dialog, HWND window);
 void ShowEntryDetails(const WindowEntry& entry);
 
 void OnListNotification(HWND dialog);
+// After a rebuild: the details follow the selected row when it shows another window.
+void FollowSelectionAfterRebuild(HWND dialog);
 void HideSelectedWindow(HWND dialog);
 void RestoreSelectedWindow(HWND dialog);
 void MinimizeSelectedWindow(HWND dialog);

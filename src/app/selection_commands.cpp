@@ -1,6 +1,6 @@
-// The list handler and the five show-state commands. Each keeps the selected entry's
-// status and display title in step with what it asked of the window system, then
-// replaces the entry's row in place and shows the details again.
+// The list handler and the five show-state commands. Each asks the window system to act
+// on the selected window, keeps the entry's status and display title in step with what
+// the window then did, replaces the entry's row in place and shows the details again.
 #include <memory>
 
 #include "../catalogue/catalogue.h"
@@ -15,25 +15,44 @@ namespace {
 
 using TitleBuilder = std::unique_ptr<char[]> (*)(const char*);
 
-// Gives the entry its new status and the title built from the current one. When no
-// memory can be had the entry stays exactly as it was, so a Hidden entry never
-// lacks its suffix, and the result is false.
-bool ChangeEntry(WindowEntry& entry, uint16_t status, TitleBuilder buildTitle)
+// Gives the entry the title built from its current one. When no memory can be had the
+// entry stays exactly as it was and the result is false.
+bool RetitleEntry(WindowEntry& entry, TitleBuilder buildTitle)
 {
     scratchTitle = buildTitle(entry.GetTitle());
     bool stored = scratchTitle && entry.SetTitle(scratchTitle.get());
     scratchTitle.reset();
-    if (stored)
-        entry.SetStatus(status);
     return stored;
 }
 
+bool MarkHidden(WindowEntry& entry)
+{
+    if (!RetitleEntry(entry, AppendHiddenSuffix))
+        return false;
+    entry.SetHiddenSuffix(true);
+    entry.SetStatus(STATUS_HIDDEN);
+    return true;
+}
+
+bool MarkVisible(WindowEntry& entry)
+{
+    if (entry.HasHiddenSuffix() && !RetitleEntry(entry, RemoveHiddenSuffix))
+        return false;
+    entry.SetHiddenSuffix(false);
+    entry.SetStatus(STATUS_VISIBLE);
+    return true;
+}
+
+// A row that the list cannot take back would leave every later row showing the next
+// entry's window; the rebuild asked for then runs once the command is over.
 void ReplaceSelectedRow(HWND dialog, const WindowEntry& entry)
 {
     HWND list = Control(dialog, IDC_WINDOW_LIST);
     ListDeleteRow(list, selectedIndex);
-    ListInsertRow(list, selectedIndex, entry.GetTitle());
+    bool replaced = ListInsertRow(list, selectedIndex, entry.GetTitle(), entry.GetHandle());
     ListSelectRow(list, selectedIndex);
+    if (!replaced)
+        SendRefresh(dialog);
 }
 
 void ShowDetails(HWND dialog, const WindowEntry& entry)
@@ -57,32 +76,46 @@ const char* StatusText(uint16_t status)
     }
 }
 
+// The entry changes only when the window ended as asked. Otherwise the command ends
+// here with the details showing what is known: a window that refused keeps its entry;
+// one whose request is queued, or that is gone, is Unknown until the next rebuild.
+bool EndedAsAsked(HWND dialog, WindowEntry& entry, WindowReach reach, bool visible)
+{
+    HWND window = entry.GetHandle();
+    bool exists = WindowExists(window);
+    if (reach == REACH_WAIT && exists && IsShown(window) == visible)
+        return true;
+    if (reach != REACH_WAIT || !exists)
+        entry.SetStatus(STATUS_UNKNOWN);
+    ShowDetails(dialog, entry);
+    return false;
+}
+
+bool RequestShowState(HWND dialog, WindowEntry& entry, int showCommand, bool visible)
+{
+    WindowReach reach = ReachWindow(entry.GetHandle());
+    ShowWindowAs(entry.GetHandle(), showCommand, reach);
+    return EndedAsAsked(dialog, entry, reach, visible);
+}
+
 // Minimize and Maximize: the window is shown whatever its status was.
 void ShowSelectedWindowAs(HWND dialog, int showCommand)
 {
     WindowEntry* entry = ReadSelection(dialog);
-    if (!entry)
+    if (!entry || !RequestShowState(dialog, *entry, showCommand, true) || !MarkVisible(*entry))
         return;
-    ShowWindowAs(entry->GetHandle(), showCommand);
-    if (entry->GetStatus() == STATUS_HIDDEN) {
-        if (!ChangeEntry(*entry, STATUS_VISIBLE, RemoveHiddenSuffix))
-            return;
-    } else {
-        entry->SetStatus(STATUS_VISIBLE);
-    }
     ReplaceSelectedRow(dialog, *entry);
     ShowDetails(dialog, *entry);
     SetButtonsFor(dialog, STATUS_VISIBLE);
 }
 
 // Hide and Restore: each acts only on an entry of the other status.
-void ToggleHidden(HWND dialog, uint16_t from, int showCommand, uint16_t to, TitleBuilder buildTitle)
+void ToggleHidden(HWND dialog, uint16_t from, int showCommand, uint16_t to, bool (*mark)(WindowEntry&))
 {
     WindowEntry* entry = ReadSelection(dialog);
     if (!entry || entry->GetStatus() != from)
         return;
-    ShowWindowAs(entry->GetHandle(), showCommand);
-    if (!ChangeEntry(*entry, to, buildTitle))
+    if (!RequestShowState(dialog, *entry, showCommand, to == STATUS_VISIBLE) || !mark(*entry))
         return;
     ReplaceSelectedRow(dialog, *entry);
     ShowDetails(dialog, *entry);
@@ -93,11 +126,20 @@ void ToggleHidden(HWND dialog, uint16_t from, int showCommand, uint16_t to, Titl
 
 WindowEntry* ReadSelection(HWND dialog)
 {
-    int32_t row = ListSelectedRow(Control(dialog, IDC_WINDOW_LIST));
+    HWND list = Control(dialog, IDC_WINDOW_LIST);
+    int32_t row = ListSelectedRow(list);
     if (row == LB_ERR)
         return nullptr;
     selectedIndex = row;
-    return LookupEntry(selectedIndex);
+    WindowEntry* entry = LookupEntry(selectedIndex);
+    // Any program can add, remove or empty rows of our list. A row that no longer names
+    // its entry's window must not be acted on; the rebuild asked for here runs once the
+    // command is over and puts rows and entries back in step.
+    if (!entry || ListRowWindow(list, row) != entry->GetHandle()) {
+        SendRefresh(dialog);
+        return nullptr;
+    }
+    return entry;
 }
 
 void ShowGeometryFields(HWND dialog, int32_t left, int32_t top, int32_t right, int32_t bottom)
@@ -119,9 +161,9 @@ void ShowWindowGeometry(HWND dialog, HWND window)
 
 void ShowEntryDetails(const WindowEntry& entry)
 {
-    HWND dialog = mainDialog;
-    SetControlText(dialog, IDC_WINDOW_NAME, entry.GetTitle());
-    SetControlText(dialog, IDC_WINDOW_STATUS, StatusText(entry.GetStatus()));
+    SetControlText(mainDialog, IDC_WINDOW_NAME, entry.GetTitle());
+    SetControlText(mainDialog, IDC_WINDOW_STATUS, StatusText(entry.GetStatus()));
+    detailsWindow = entry.GetHandle();
 }
 
 void OnListNotification(HWND dialog)
@@ -138,14 +180,26 @@ void OnListNotification(HWND dialog)
         SetButtonsFor(dialog, status);
 }
 
+void FollowSelectionAfterRebuild(HWND dialog)
+{
+    // The selection is kept by row number, and a reordered desktop can put another
+    // window in that row. The buttons act on the row, so the details must name it too;
+    // when it is still the same window, numbers typed into the fields are kept.
+    if (!detailsWindow)
+        return;
+    WindowEntry* entry = LookupEntry(ListSelectedRow(Control(dialog, IDC_WINDOW_LIST)));
+    if (entry && entry->GetHandle() != detailsWindow)
+        OnListNotification(dialog);
+}
+
 void HideSelectedWindow(HWND dialog)
 {
-    ToggleHidden(dialog, STATUS_VISIBLE, SW_HIDE, STATUS_HIDDEN, AppendHiddenSuffix);
+    ToggleHidden(dialog, STATUS_VISIBLE, SW_HIDE, STATUS_HIDDEN, MarkHidden);
 }
 
 void RestoreSelectedWindow(HWND dialog)
 {
-    ToggleHidden(dialog, STATUS_HIDDEN, SW_RESTORE, STATUS_VISIBLE, RemoveHiddenSuffix);
+    ToggleHidden(dialog, STATUS_HIDDEN, SW_RESTORE, STATUS_VISIBLE, MarkVisible);
 }
 
 void MinimizeSelectedWindow(HWND dialog)
@@ -168,13 +222,14 @@ void SetSelectedWindowPosition(HWND dialog)
     WindowEntry* entry = ReadSelection(dialog);
     if (!entry)
         return;
-    PlaceAtBottomAndShow(entry->GetHandle(), x, y, width, height);
-    if (entry->GetStatus() == STATUS_HIDDEN) {
-        if (!ChangeEntry(*entry, STATUS_VISIBLE, RemoveHiddenSuffix))
-            return;
+    WindowReach reach = ReachWindow(entry->GetHandle());
+    PlaceAtBottomAndShow(entry->GetHandle(), x, y, width, height, reach);
+    bool suffixed = entry->HasHiddenSuffix();
+    if (!EndedAsAsked(dialog, *entry, reach, true) || !MarkVisible(*entry))
+        return;
+    // A row without the suffix already reads as it should and is left alone.
+    if (suffixed)
         ReplaceSelectedRow(dialog, *entry);
-    }
-    entry->SetStatus(STATUS_VISIBLE);
     ShowDetails(dialog, *entry);
     SetButtonsFor(dialog, STATUS_VISIBLE);
 }

@@ -16,7 +16,7 @@ void StepWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_
     Placement placement;
     if (ReadWindowRect(window, &rect)
         && plan(rect.left, rect.top, rect.right, rect.bottom, direction, step, &placement))
-        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height);
+        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height, ReachWindow(window));
     // Read again: the fields show what the window system did, not what was asked.
     ShowWindowGeometry(dialog, window);
 }

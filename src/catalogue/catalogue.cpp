@@ -44,9 +44,10 @@ void FillEntry(HWND window, const char* text)
     entry.SetStatus(hidden ? STATUS_HIDDEN : STATUS_VISIBLE);
     if (!entry.SetTitle(hidden ? hiddenTitle.get() : text))
         return;
+    entry.SetHiddenSuffix(hidden);
     entry.SetHandle(window);
     // A row the list could not take gets no entry either: the next window reuses it.
-    if (ListAddRow(fillList, entry.GetTitle()))
+    if (ListAddRow(fillList, entry.GetTitle(), window))
         ++WindowCatalogue.fillIndex;
 }
 

@@ -21,9 +21,15 @@ public:
     void SetStatus(uint16_t value) { status = value; }
     // Any stored value other than Hidden or Visible reads as Unknown.
     uint16_t GetStatus() const;
+    // Whether the display title ends with the hidden suffix that we put there. It comes
+    // and goes with the Hidden status, but stays with the title of an entry whose
+    // status became Unknown, so that whoever shows the window later can take it off.
+    void SetHiddenSuffix(bool suffixed) { hiddenSuffix = suffixed; }
+    bool HasHiddenSuffix() const { return hiddenSuffix; }
 
 private:
     HWND windowHandle = nullptr;
     std::unique_ptr<char[]> displayTitle;
     uint16_t status = 0;
+    bool hiddenSuffix = false;
 };

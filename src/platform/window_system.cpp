@@ -59,15 +59,33 @@ int32_t ReadNumber(HWND dialog, int controlId)
     return ParseDecimal(text);
 }
 
-bool ListAddRow(HWND list, const char* text)
+namespace {
+
+bool TagRow(HWND list, LRESULT row, HWND window)
 {
-    LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    return row != LB_ERR && row != LB_ERRSPACE;
+    if (row == LB_ERR || row == LB_ERRSPACE)
+        return false;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(window));
+    return true;
 }
 
-void ListInsertRow(HWND list, int32_t row, const char* text)
+}  // namespace
+
+bool ListAddRow(HWND list, const char* text, HWND window)
 {
-    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    return TagRow(list, SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)), window);
+}
+
+bool ListInsertRow(HWND list, int32_t row, const char* text, HWND window)
+{
+    LRESULT inserted = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    return TagRow(list, inserted, window);
+}
+
+HWND ListRowWindow(HWND list, int32_t row)
+{
+    LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<HWND>(data);
 }
 
 void ListDeleteRow(HWND list, int32_t row)
@@ -137,19 +155,54 @@ bool ReadWindowRect(HWND window, RECT* rect)
     return GetWindowRect(window, rect) != FALSE;
 }
 
-void ShowWindowAs(HWND window, int showCommand)
+bool WindowExists(HWND window)
 {
-    ShowWindow(window, showCommand);
+    return IsWindow(window) != FALSE;
 }
 
-void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
+WindowReach ReachWindow(HWND window)
 {
-    SetWindowPos(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW);
+    if (!WindowExists(window))
+        return REACH_GONE;
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        return REACH_WAIT;
+    // Not SMTO_BLOCK: a program that is itself sending to us meanwhile gets its answer,
+    // so that it can answer ours.
+    DWORD_PTR ignored = 0;
+    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ANSWER_TIMEOUT_MS, &ignored))
+        return REACH_WAIT;
+    return WindowExists(window) ? REACH_QUEUE : REACH_GONE;
 }
 
-void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
+void ShowWindowAs(HWND window, int showCommand, WindowReach reach)
 {
-    SetWindowPos(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE);
+    if (reach == REACH_WAIT)
+        ShowWindow(window, showCommand);
+    else if (reach == REACH_QUEUE)
+        ShowWindowAsync(window, showCommand);
+}
+
+namespace {
+
+void Place(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags,
+           WindowReach reach)
+{
+    if (reach == REACH_QUEUE)
+        flags |= SWP_ASYNCWINDOWPOS;
+    if (reach != REACH_GONE)
+        SetWindowPos(window, insertAfter, x, y, width, height, flags);
+}
+
+}  // namespace
+
+void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach)
+{
+    Place(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW, reach);
+}
+
+void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach)
+{
+    Place(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE, reach);
 }
 
 void SendRefresh(HWND dialog)

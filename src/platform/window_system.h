@@ -29,9 +29,13 @@ int32_t ReadNumber(HWND dialog, int controlId);
 
 // ---- The list box ------------------------------------------------------------
 
-// Returns false when the list could not take the row.
-bool ListAddRow(HWND list, const char* text);
-void ListInsertRow(HWND list, int32_t row, const char* text);
+// Each row carries the handle of the window it shows, so that a command can tell
+// whether the row still belongs to its entry whatever other programs did to the list.
+// Both return false when the list could not take the row.
+bool ListAddRow(HWND list, const char* text, HWND window);
+bool ListInsertRow(HWND list, int32_t row, const char* text, HWND window);
+// The window that row was added for; null for a row we did not add.
+HWND ListRowWindow(HWND list, int32_t row);
 void ListDeleteRow(HWND list, int32_t row);
 void ListClear(HWND list);
 void ListSelectRow(HWND list, int32_t row);
@@ -50,11 +54,28 @@ void ReadWindowTitle(HWND window, char* buffer, int count);
 bool IsShown(HWND window);
 // False when the window system cannot give the rectangle (the window is gone).
 bool ReadWindowRect(HWND window, RECT* rect);
-void ShowWindowAs(HWND window, int showCommand);
+bool WindowExists(HWND window);
+
+// How a request can reach a window. Showing or placing a window of another thread
+// waits for that thread without a bound, so a program that has stopped answering
+// would hold ours for as long as it hangs: such a window gets its request queued,
+// to take effect when the program recovers.
+enum WindowReach {
+    REACH_WAIT,   // ours, or its thread answered within ANSWER_TIMEOUT_MS: call and wait
+    REACH_QUEUE,  // its thread did not answer: make the request without waiting
+    REACH_GONE,   // no such window: nothing to ask
+};
+constexpr UINT ANSWER_TIMEOUT_MS = 200;
+WindowReach ReachWindow(HWND window);
+
+// Each does nothing for REACH_GONE.
+void ShowWindowAs(HWND window, int showCommand, WindowReach reach = REACH_WAIT);
 // Moves and sizes at the bottom of the stacking order, and shows the window.
-void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height,
+                          WindowReach reach = REACH_WAIT);
 // Moves and sizes, ending any always-on-top state, without activating the window.
-void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height,
+                     WindowReach reach = REACH_WAIT);
 
 // ---- Messages to the main dialog ----------------------------------------------
 

@@ -8,6 +8,7 @@
 
 #include "app/main_dialog.h"
 #include "app/program_state.h"
+#include "catalogue/catalogue.h"
 #include "resources/resource.h"
 #include "settings/user_settings.h"
 
@@ -346,6 +347,25 @@ std::string WindowTextOf(HWND window)
     char text[1024] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+::testing::AssertionResult RowsMatchEntries(const MainDialog& dialog)
+{
+    std::vector<std::string> rows = dialog.Rows();
+    if (rows.size() != WindowCatalogue.fillIndex)
+        return ::testing::AssertionFailure() << rows.size() << " rows but " << WindowCatalogue.fillIndex << " entries";
+    if (WindowCatalogue.fillIndex > WindowCatalogue.capacity)
+        return ::testing::AssertionFailure() << "filled " << WindowCatalogue.fillIndex << " of " << WindowCatalogue.capacity;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        WindowEntry* entry = LookupEntry(static_cast<int32_t>(i));
+        if (!entry || rows[i] != entry->GetTitle())
+            return ::testing::AssertionFailure() << "row " << i << " is \"" << rows[i] << "\"";
+        if (reinterpret_cast<HWND>(SendMessageA(dialog.List(), LB_GETITEMDATA, i, 0)) != entry->GetHandle())
+            return ::testing::AssertionFailure() << "row " << i << " does not carry its entry's window";
+    }
+    if (LookupEntry(static_cast<int32_t>(rows.size())) != nullptr || LookupEntry(-1) != nullptr)
+        return ::testing::AssertionFailure() << "an entry is reachable beyond the rows";
+    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult HasRect(HWND window, int x, int y, int width, int height)

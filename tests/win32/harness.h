@@ -88,6 +88,10 @@ private:
 
 std::string WindowTextOf(HWND window);
 
+// Every row shows the display title of the entry with the same index, and no entry is
+// reachable beyond the rows.
+::testing::AssertionResult RowsMatchEntries(const MainDialog& dialog);
+
 // Compares a window's rectangle with the expected position and size, printing both.
 ::testing::AssertionResult HasRect(HWND window, int x, int y, int width, int height);
 

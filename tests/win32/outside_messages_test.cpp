@@ -1,0 +1,140 @@
+// The window a command acts on is the one its row names, whatever other programs send
+// the dialog or its list, and whatever order the desktop's windows take between rebuilds.
+#include "harness.h"
+
+#include <string>
+
+#include "app/program_state.h"
+#include "catalogue/catalogue.h"
+#include "resources/resource.h"
+
+namespace {
+
+const std::string SUFFIX = "               (HIDDEN)";
+
+void SendSecondStartUp(HWND dialog)
+{
+    SendMessageA(dialog, WM_INITDIALOG, 0, 0);
+}
+
+// Fails LB_INSERTSTRING while set, as a list short of memory would.
+bool failInsert;
+WNDPROC listProc;
+
+LRESULT CALLBACK FailingListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_INSERTSTRING && failInsert)
+        return LB_ERRSPACE;
+    return CallWindowProcA(listProc, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(SecondStartUp, AtRestOrFromAnotherThreadChangesNothing)
+{
+    HWND window = CreateFixture("Second start-up", true);
+    MainDialog dialog;
+    std::vector<std::string> rows = dialog.Rows();
+    HANDLE worker = workerThread;
+    SendSecondStartUp(dialog.Handle());
+    WindowThread other;
+    other.Run([&] { SendSecondStartUp(dialog.Handle()); });
+    PumpMessages();
+    EXPECT_EQ(dialog.Rows(), rows);
+    EXPECT_TRUE(RowsMatchEntries(dialog));
+    EXPECT_EQ(workerThread, worker) << "a second worker was started";
+    DestroyWindow(window);
+}
+
+// Sent while ShowWindow or SetWindowPos waits on a window of another thread.
+class SecondStartUpDuringCommand : public ::testing::TestWithParam<WORD> {};
+
+TEST_P(SecondStartUpDuringCommand, LeavesTheCatalogueTheCommandHolds)
+{
+    WORD command = GetParam();
+    bool startHidden = command == IDC_RESTORE || command == IDC_SET_POSITION;
+    WindowThread other;
+    HWND window = nullptr;
+    other.Run([&] { window = CreateFixture("Start-up mid-command", !startHidden, 40, 50, 300, 200); });
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select(startHidden ? "Start-up mid-command" + SUFFIX : "Start-up mid-command"), 0);
+    size_t rowCount = dialog.Rows().size();
+    HANDLE worker = workerThread;
+    bool sent = false;
+    SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
+        if (target == window && message == WM_WINDOWPOSCHANGING && !sent) {
+            sent = true;
+            SendSecondStartUp(dialog.Handle());
+        }
+    });
+    dialog.Command(command);
+    SetFixtureHook(nullptr);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(dialog.Rows().size(), rowCount);
+    EXPECT_TRUE(RowsMatchEntries(dialog));
+    EXPECT_EQ(workerThread, worker) << "a second worker was started";
+    EXPECT_GE(dialog.RowOf(command == IDC_HIDE ? "Start-up mid-command" + SUFFIX : "Start-up mid-command"), 0);
+    other.Run([&] { DestroyWindow(window); });
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCommand, SecondStartUpDuringCommand,
+                         ::testing::Values(IDC_HIDE, IDC_RESTORE, IDC_MINIMIZE, IDC_MAXIMIZE, IDC_SET_POSITION));
+
+TEST(RowsOutOfStep, ARowRemovedFromOutsideLeavesEveryWindowUntouched)
+{
+    HWND target = CreateFixture("Out of step target", true, 30, 40, 300, 200);
+    MainDialog dialog;
+    int row = dialog.RowOf("Out of step target");
+    ASSERT_GE(row, 1);
+    HWND above = LookupEntry(row - 1)->GetHandle();
+    SendMessageA(dialog.List(), LB_DELETESTRING, row - 1, 0);
+    // The row that now reads "Out of step target" is the entry of the window above it.
+    SendMessageA(dialog.List(), LB_SETCURSEL, row - 1, 0);
+    dialog.Command(IDC_MINIMIZE);
+    EXPECT_FALSE(IsIconic(above)) << "the command acted on a window no row named";
+    EXPECT_FALSE(IsIconic(target));
+    EXPECT_TRUE(RowsMatchEntries(dialog)) << "no rebuild put rows and entries back in step";
+    DestroyWindow(target);
+}
+
+TEST(RowsOutOfStep, ARowTheListCannotTakeBackEndsInARebuild)
+{
+    HWND window = CreateFixture("Insert fails", true);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Insert fails"), 0);
+    listProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(dialog.List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FailingListProc)));
+    failInsert = true;
+    dialog.Command(IDC_HIDE);
+    failInsert = false;
+    SetWindowLongPtrA(dialog.List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(RowsMatchEntries(dialog));
+    EXPECT_GE(dialog.RowOf("Insert fails" + SUFFIX), 0);
+    DestroyWindow(window);
+}
+
+TEST(DetailsAfterRefresh, NameTheWindowOfTheSelectedRowAndKeepTypedNumbersForTheSameOne)
+{
+    HWND first = CreateFixture("Details first", true);
+    HWND second = CreateFixture("Details second", true);
+    MainDialog dialog;
+    bool firstAbove = dialog.RowOf("Details first") < dialog.RowOf("Details second");
+    std::string upperTitle = firstAbove ? "Details first" : "Details second";
+    HWND lower = firstAbove ? second : first;
+    int row = dialog.Select(upperTitle);
+    ASSERT_GE(row, 0);
+    dialog.SetText(IDC_EDIT_TOP, "123");
+    dialog.Refresh();
+    EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "123") << "the same window's typed numbers were overwritten";
+
+    // Raising the lower window moves the selected one a row down.
+    SetWindowPos(lower, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    dialog.Refresh();
+    ASSERT_EQ(dialog.SelectedRow(), row);
+    EXPECT_NE(dialog.Rows()[row], upperTitle);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), dialog.Rows()[row]) << "the details name another window than the buttons";
+    EXPECT_NE(dialog.Text(IDC_EDIT_TOP), "123");
+    DestroyWindow(first);
+    DestroyWindow(second);
+}

@@ -1,0 +1,151 @@
+// Windows that do not do as asked: one whose thread has stopped taking messages, as a
+// hung program's does, one that refuses to hide, and one that is gone. The dialog
+// never waits on the first, and the list never claims what none of them did.
+#include "harness.h"
+
+#include <string>
+
+#include "resources/resource.h"
+
+namespace {
+
+const std::string SUFFIX = "               (HIDDEN)";
+const std::string TITLE = "Stuck window";
+const UINT WM_STOP_ANSWERING = WM_APP + 20;
+// The stuck thread recovers by itself after this long, so that a command that does wait
+// on it fails the test instead of hanging it.
+const DWORD STUCK_AT_MOST_MS = 3000;
+
+// A fixture window on a thread of its own, which stops taking messages when told to,
+// until it is released.
+class StuckWindow {
+public:
+    explicit StuckWindow(bool visible)
+    {
+        thread.Run([&] { window = CreateFixture(TITLE.c_str(), visible, 40, 50, 300, 200); });
+        SetFixtureHook([this](HWND target, UINT message, WPARAM, LPARAM) {
+            if (target == window && message == WM_STOP_ANSWERING) {
+                SetEvent(stuck);
+                WaitForSingleObject(release, STUCK_AT_MOST_MS);
+            }
+        });
+    }
+    ~StuckWindow()
+    {
+        Recover();
+        thread.Run([&] { DestroyWindow(window); });
+        CloseHandle(stuck);
+        CloseHandle(release);
+    }
+    bool StopAnswering()
+    {
+        PostMessageA(window, WM_STOP_ANSWERING, 0, 0);
+        return WaitForSingleObject(stuck, 5000) == WAIT_OBJECT_0;
+    }
+    void Recover() { SetEvent(release); }
+
+    HWND window = nullptr;
+
+private:
+    HANDLE stuck = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    WindowThread thread;
+};
+
+struct StuckCase {
+    const char* name;
+    WORD command;
+    bool startVisible;
+    bool isStep;                 // a step leaves the status alone
+    bool (*tookEffect)(HWND window);
+};
+
+bool Hidden(HWND window) { return !IsWindowVisible(window); }
+bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
+bool Minimized(HWND window) { return IsIconic(window) != FALSE; }
+bool Maximized(HWND window) { return IsZoomed(window) != FALSE; }
+bool PlacedAsTyped(HWND window) { return Shown(window) && HasRect(window, 70, 60, 310, 210); }
+bool MovedUp(HWND window) { return HasRect(window, 40, 49, 300, 200); }
+
+const StuckCase STUCK_CASES[] = {
+    {"Hide", IDC_HIDE, true, false, Hidden},
+    {"Restore", IDC_RESTORE, false, false, Shown},
+    {"Minimize", IDC_MINIMIZE, true, false, Minimized},
+    {"Maximize", IDC_MAXIMIZE, true, false, Maximized},
+    {"SetPosition", IDC_SET_POSITION, false, false, PlacedAsTyped},
+    {"Up", IDC_MOVE_UP, true, true, MovedUp},
+};
+
+class StuckWindowCommand : public ::testing::TestWithParam<StuckCase> {};
+
+}  // namespace
+
+TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
+{
+    const StuckCase& c = GetParam();
+    StuckWindow stuck(c.startVisible);
+    MainDialog dialog;
+    int row = dialog.Select(c.startVisible ? TITLE : TITLE + SUFFIX);
+    ASSERT_GE(row, 0);
+    dialog.SetText(IDC_EDIT_TOP, "60");
+    dialog.SetText(IDC_EDIT_LEFT, "70");
+    dialog.SetText(IDC_EDIT_WIDTH, "310");
+    dialog.SetText(IDC_EDIT_HEIGHT, "210");
+    std::vector<std::string> rows = dialog.Rows();
+    std::string status = dialog.Text(IDC_WINDOW_STATUS);
+    bool hideEnabled = dialog.Enabled(IDC_HIDE);
+    bool restoreEnabled = dialog.Enabled(IDC_RESTORE);
+
+    ASSERT_TRUE(stuck.StopAnswering());
+    DWORD start = GetTickCount();
+    dialog.Command(c.command);
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the command waited on a window that does not answer";
+    EXPECT_EQ(dialog.Rows(), rows);
+    EXPECT_EQ(dialog.SelectedRow(), row);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), c.isStep ? status : "Unknown");
+    EXPECT_EQ(dialog.Enabled(IDC_HIDE), hideEnabled);
+    EXPECT_EQ(dialog.Enabled(IDC_RESTORE), restoreEnabled);
+
+    stuck.Recover();
+    EXPECT_TRUE(PumpUntil([&] { return c.tookEffect(stuck.window); }, 5000)) << "the queued request was lost";
+
+    // Once the window answers again its entry is acted on as usual, suffix and all.
+    dialog.Command(IDC_MINIMIZE);
+    EXPECT_EQ(dialog.Rows()[row], TITLE);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCommand, StuckWindowCommand, ::testing::ValuesIn(STUCK_CASES),
+                         [](const ::testing::TestParamInfo<StuckCase>& info) { return std::string(info.param.name); });
+
+TEST(RefusingWindow, AHideItRefusesLeavesRowStatusAndButtonsAsTheyWere)
+{
+    HWND window = CreateFixture("Refuses to hide", true);
+    SetFixtureHook([window](HWND target, UINT message, WPARAM, LPARAM lParam) {
+        if (target == window && message == WM_WINDOWPOSCHANGING)
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
+    });
+    MainDialog dialog;
+    int row = dialog.Select("Refuses to hide");
+    ASSERT_GE(row, 0);
+    dialog.Command(IDC_HIDE);
+    ASSERT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Rows()[row], "Refuses to hide");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    EXPECT_TRUE(dialog.Enabled(IDC_HIDE));
+    EXPECT_FALSE(dialog.Enabled(IDC_RESTORE));
+    DestroyWindow(window);
+}
+
+TEST(GoneWindow, ACommandOnAWindowClosedSinceTheRebuildSaysUnknown)
+{
+    HWND window = CreateFixture("Closed since", true);
+    MainDialog dialog;
+    int row = dialog.Select("Closed since");
+    ASSERT_GE(row, 0);
+    DestroyWindow(window);
+    dialog.Command(IDC_HIDE);
+    EXPECT_EQ(dialog.Rows()[row], "Closed since");
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Unknown");
+    EXPECT_TRUE(RowsMatchEntries(dialog));
+}

@@ -244,3 +244,26 @@ TEST(RefreshReentry, ACloseDuringARebuildWaitsForItAndLaterRefreshesAreDropped)
     EXPECT_EQ(counter.Count(LB_RESETCONTENT), rebuilds) << "a refresh after closing touches nothing";
     other.Run([&] { DestroyWindow(trigger); });
 }
+
+TEST(RefreshReentry, ARefreshAndACloseDuringOneRebuildRunNoFurtherRebuild)
+{
+    WindowThread other;
+    HWND trigger = nullptr;
+    other.Run([&] { trigger = CreateFixture("Reentry refresh and close", false); });
+    MainDialog dialog;
+    MessageCounter counter(dialog.List());
+    bool sent = false;
+    SetFixtureHook([&](HWND window, UINT message, WPARAM, LPARAM) {
+        if (window == trigger && message == WM_GETTEXT && !sent) {
+            sent = true;
+            SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+            SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+        }
+    });
+    dialog.Refresh();
+    SetFixtureHook(nullptr);
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(counter.Count(LB_RESETCONTENT), 1) << "a rebuild ran between the first one and the close";
+    EXPECT_EQ(catalogueInvalid, 1);
+    other.Run([&] { DestroyWindow(trigger); });
+}

@@ -2,6 +2,7 @@
 // the dialog or its list, and whatever order the desktop's windows take between rebuilds.
 #include "harness.h"
 
+#include <atomic>
 #include <string>
 
 #include "app/program_state.h"
@@ -26,6 +27,19 @@ LRESULT CALLBACK FailingListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
     if (message == LB_INSERTSTRING && failInsert)
         return LB_ERRSPACE;
     return CallWindowProcA(listProc, list, message, wParam, lParam);
+}
+
+// Closes any small dialog that a test's command managed to open, and counts it.
+int smallDialogsOpened;
+
+void CALLBACK CloseSmallDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    for (const char* caption : {"About Tarnavel", "Filters"}) {
+        if (HWND opened = FindWindowA(nullptr, caption)) {
+            ++smallDialogsOpened;
+            SendMessageA(opened, WM_CLOSE, 0, 0);
+        }
+    }
 }
 
 }  // namespace
@@ -137,4 +151,32 @@ TEST(DetailsAfterRefresh, NameTheWindowOfTheSelectedRowAndKeepTypedNumbersForThe
     EXPECT_NE(dialog.Text(IDC_EDIT_TOP), "123");
     DestroyWindow(first);
     DestroyWindow(second);
+}
+
+TEST(SmallDialogs, NoneOpensInsideARebuildOrACommand)
+{
+    WindowThread other;
+    HWND window = nullptr;
+    other.Run([&] { window = CreateFixture("Small dialog trigger", true); });
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Small dialog trigger"), 0);
+    std::atomic<UINT> message{WM_GETTEXT};  // read by a rebuild; then WM_WINDOWPOSCHANGING, sent by Hide
+    SetFixtureHook([&](HWND target, UINT received, WPARAM, LPARAM) {
+        if (target == window && received == message) {
+            message = 0;
+            SendMessageA(dialog.Handle(), WM_COMMAND, ID_HELP_ABOUT, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, ID_OPTIONS_FILTERS, 0);
+        }
+    });
+    smallDialogsOpened = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseSmallDialogs);
+    dialog.Refresh();
+    EXPECT_EQ(message, 0u);
+    message = WM_WINDOWPOSCHANGING;
+    dialog.Command(IDC_HIDE);
+    EXPECT_EQ(message, 0u);
+    KillTimer(nullptr, timer);
+    SetFixtureHook(nullptr);
+    EXPECT_EQ(smallDialogsOpened, 0);
+    other.Run([&] { DestroyWindow(window); });
 }

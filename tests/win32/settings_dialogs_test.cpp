@@ -401,6 +401,20 @@ TEST(SettingsDialogs, FiltersShowEveryStoredCombinationAndOkWritesItBackUnchange
     }
 }
 
+TEST(SettingsDialogs, FiltersOkClearsTheFlagOfEachBoxUnticked)
+{
+    MainDialog tarnavel;
+    const struct { int box; int32_t flag; } boxes[] = {
+        {IDC_SHOW_VISIBLE, FILTER_SHOW_VISIBLE}, {IDC_SHOW_HIDDEN, FILTER_SHOW_HIDDEN}, {IDC_SHOW_BLANK, FILTER_SHOW_BLANK_TITLES}};
+    for (const auto& b : boxes) {
+        UserSettings.SetFilterFlags(7);
+        RunModalDialog(tarnavel, ID_OPTIONS_FILTERS, FILTERS_CAPTION,
+                       {DialogAction([&](HWND d) { SendMessageA(GetDlgItem(d, b.box), BM_SETCHECK, BST_UNCHECKED, 0); }),
+                        DialogAction([](HWND d) { Press(d, IDC_OK_BUTTON); })});
+        EXPECT_EQ(UserSettings.GetFilterFlags(), 7 & ~b.flag) << "box " << b.box;
+    }
+}
+
 TEST(SettingsDialogs, TickingBlankTitlesListsUntitledWindowsAsEmptyRows)
 {
     HWND untitled = CreateFixture("", true);

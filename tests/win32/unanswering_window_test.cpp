@@ -60,6 +60,11 @@ struct StuckCase {
     bool (*tookEffect)(HWND window);
 };
 
+std::ostream& operator<<(std::ostream& out, const StuckCase& c)
+{
+    return out << c.name;
+}
+
 bool Hidden(HWND window) { return !IsWindowVisible(window); }
 bool Shown(HWND window) { return IsWindowVisible(window) != FALSE; }
 bool Minimized(HWND window) { return IsIconic(window) != FALSE; }

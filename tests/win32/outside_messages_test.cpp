@@ -13,11 +13,6 @@ namespace {
 
 const std::string SUFFIX = "               (HIDDEN)";
 
-void SendSecondStartUp(HWND dialog)
-{
-    SendMessageA(dialog, WM_INITDIALOG, 0, 0);
-}
-
 // Fails LB_INSERTSTRING while set, as a list short of memory would.
 bool failInsert;
 WNDPROC listProc;
@@ -50,49 +45,15 @@ TEST(SecondStartUp, AtRestOrFromAnotherThreadChangesNothing)
     MainDialog dialog;
     std::vector<std::string> rows = dialog.Rows();
     HANDLE worker = workerThread;
-    SendSecondStartUp(dialog.Handle());
+    SendMessageA(dialog.Handle(), WM_INITDIALOG, 0, 0);
     WindowThread other;
-    other.Run([&] { SendSecondStartUp(dialog.Handle()); });
+    other.Run([&] { SendMessageA(dialog.Handle(), WM_INITDIALOG, 0, 0); });
     PumpMessages();
     EXPECT_EQ(dialog.Rows(), rows);
     EXPECT_TRUE(RowsMatchEntries(dialog));
     EXPECT_EQ(workerThread, worker) << "a second worker was started";
     DestroyWindow(window);
 }
-
-// Sent while ShowWindow or SetWindowPos waits on a window of another thread.
-class SecondStartUpDuringCommand : public ::testing::TestWithParam<WORD> {};
-
-TEST_P(SecondStartUpDuringCommand, LeavesTheCatalogueTheCommandHolds)
-{
-    WORD command = GetParam();
-    bool startHidden = command == IDC_RESTORE || command == IDC_SET_POSITION;
-    WindowThread other;
-    HWND window = nullptr;
-    other.Run([&] { window = CreateFixture("Start-up mid-command", !startHidden, 40, 50, 300, 200); });
-    MainDialog dialog;
-    ASSERT_GE(dialog.Select(startHidden ? "Start-up mid-command" + SUFFIX : "Start-up mid-command"), 0);
-    size_t rowCount = dialog.Rows().size();
-    HANDLE worker = workerThread;
-    bool sent = false;
-    SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
-        if (target == window && message == WM_WINDOWPOSCHANGING && !sent) {
-            sent = true;
-            SendSecondStartUp(dialog.Handle());
-        }
-    });
-    dialog.Command(command);
-    SetFixtureHook(nullptr);
-    ASSERT_TRUE(sent);
-    EXPECT_EQ(dialog.Rows().size(), rowCount);
-    EXPECT_TRUE(RowsMatchEntries(dialog));
-    EXPECT_EQ(workerThread, worker) << "a second worker was started";
-    EXPECT_GE(dialog.RowOf(command == IDC_HIDE ? "Start-up mid-command" + SUFFIX : "Start-up mid-command"), 0);
-    other.Run([&] { DestroyWindow(window); });
-}
-
-INSTANTIATE_TEST_SUITE_P(EachCommand, SecondStartUpDuringCommand,
-                         ::testing::Values(IDC_HIDE, IDC_RESTORE, IDC_MINIMIZE, IDC_MAXIMIZE, IDC_SET_POSITION));
 
 TEST(RowsOutOfStep, ARowRemovedFromOutsideLeavesEveryWindowUntouched)
 {

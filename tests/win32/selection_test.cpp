@@ -1,6 +1,7 @@
 // The selected window's details, and Hide, Restore, Minimize, Maximize and Set Position.
 #include "harness.h"
 
+#include <memory>
 #include <string>
 
 #include "app/program_state.h"
@@ -249,37 +250,62 @@ TEST(ShowStateCommands, ListNotificationsAfterClosingDoNothing)
 
 // While ShowWindow or SetWindowPos waits on a window of another thread, the dialog
 // thread handles requests sent to it. A refresh arriving then must wait until the
-// command has finished with its entry.
-class CommandReentry : public ::testing::TestWithParam<WORD> {};
+// command has finished with its entry; a second start-up must change nothing.
+class CommandReentry : public ::testing::TestWithParam<WORD> {
+protected:
+    void SetUp() override
+    {
+        command = GetParam();
+        bool startHidden = command == IDC_RESTORE || command == IDC_SET_POSITION;
+        other.Run([&] { window = CreateFixture("Reentry command", !startHidden, 40, 50, 300, 200); });
+        dialog = std::make_unique<MainDialog>();
+        ASSERT_GE(dialog->Select(startHidden ? "Reentry command" + SUFFIX : "Reentry command"), 0);
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        other.Run([&] { DestroyWindow(window); });
+    }
+    // Runs the command, sending message to the dialog from inside its window call.
+    void CommandSending(UINT message)
+    {
+        int sent = 0;
+        SetFixtureHook([&](HWND target, UINT received, WPARAM, LPARAM) {
+            if (target == window && received == WM_WINDOWPOSCHANGING && sent++ == 0)
+                SendMessageA(dialog->Handle(), message, 0, 0);
+        });
+        dialog->Command(command);
+        SetFixtureHook(nullptr);
+        ASSERT_EQ(sent, 1);
+    }
+    std::string TitleAfter() const { return command == IDC_HIDE ? "Reentry command" + SUFFIX : "Reentry command"; }
+
+    WORD command = 0;
+    WindowThread other;
+    HWND window = nullptr;
+    std::unique_ptr<MainDialog> dialog;
+};
 
 TEST_P(CommandReentry, ARefreshDuringTheCommandRunsAfterItCompletes)
 {
-    WORD command = GetParam();
-    bool startHidden = command == IDC_RESTORE || command == IDC_SET_POSITION;
-    WindowThread other;
-    HWND window = nullptr;
-    other.Run([&] { window = CreateFixture("Reentry command", !startHidden, 40, 50, 300, 200); });
-    MainDialog dialog;
-    int row = dialog.Select(startHidden ? "Reentry command" + SUFFIX : "Reentry command");
-    ASSERT_GE(row, 0);
-    MessageCounter counter(dialog.List());
-    int requests = 0;
-    SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
-        if (target == window && message == WM_WINDOWPOSCHANGING && requests == 0) {
-            ++requests;
-            SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
-        }
-    });
-    dialog.Command(command);
-    SetFixtureHook(nullptr);
-    ASSERT_EQ(requests, 1);
+    MessageCounter counter(dialog->List());
+    CommandSending(WM_USER + 100);
     EXPECT_EQ(counter.Count(LB_RESETCONTENT), 1) << "the refresh ran once, after the command";
-    std::string expected = command == IDC_HIDE ? "Reentry command" + SUFFIX : "Reentry command";
-    EXPECT_GE(dialog.RowOf(expected), 0);
-    EXPECT_TRUE(RowsMatchEntries(dialog)) << "the command finished on its own entry";
-    ASSERT_GE(dialog.SelectedRow(), 0);
-    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), dialog.Rows()[dialog.SelectedRow()]) << "the details name the selected row";
-    other.Run([&] { DestroyWindow(window); });
+    EXPECT_GE(dialog->RowOf(TitleAfter()), 0);
+    EXPECT_TRUE(RowsMatchEntries(*dialog)) << "the command finished on its own entry";
+    ASSERT_GE(dialog->SelectedRow(), 0);
+    EXPECT_EQ(dialog->Text(IDC_WINDOW_NAME), dialog->Rows()[dialog->SelectedRow()]) << "the details name the selected row";
+}
+
+TEST_P(CommandReentry, ASecondStartUpDuringTheCommandChangesNothing)
+{
+    size_t rowCount = dialog->Rows().size();
+    HANDLE worker = workerThread;
+    CommandSending(WM_INITDIALOG);
+    EXPECT_EQ(dialog->Rows().size(), rowCount);
+    EXPECT_TRUE(RowsMatchEntries(*dialog));
+    EXPECT_EQ(workerThread, worker) << "a second worker was started";
+    EXPECT_GE(dialog->RowOf(TitleAfter()), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCommand, CommandReentry,

@@ -7,6 +7,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TARNAVEL_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# No MinGW runtime DLLs beside the exe: Wine and users need only the exe.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Static linking is set in the top-level CMakeLists, where no preset's flags replace it.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)

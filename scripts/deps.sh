@@ -4,7 +4,7 @@
 # wine launcher stops running 64-bit programs too.
 set -eu
 packages="make cmake g++ googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64
-          wine wine64 fonts-wine xvfb xdotool imagemagick zip"
+          wine wine64 fonts-wine xvfb xdotool imagemagick zip unzip"
 missing=""
 for p in $packages; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the three test layers: native unit tests with sanitizers,
-# Win32 tests under Wine, and the end-to-end tests of the real exe. Ends with one line
-# counting the test cases that passed and failed.
+# Builds everything and runs the test layers: native unit tests with sanitizers, Win32
+# tests under Wine, the end-to-end tests of the real exe, and the release test of what
+# make dist ships. Ends with one line counting the test cases that passed and failed.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,6 +15,8 @@ for preset in native mingw64 mingw32; do
   cmake --preset "$preset" >/dev/null || fail_build "$preset configure"
   cmake --build --preset "$preset" -j2 || fail_build "$preset"
 done
+# The release test checks the zip and exes in dist/, packed here as make dist packs them.
+scripts/dist.sh --incremental || fail_build "release"
 
 rm -rf build/native/results build/mingw64/results build/*/Testing/Temporary/LastTestsFailed.log
 mkdir -p build/native/results build/mingw64/results

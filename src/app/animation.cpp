@@ -1,5 +1,6 @@
 // Each frame is one placement at the bottom of the stacking order, then a 1 ms pause.
-// The rectangle is read once: the frames change it.
+// The rectangle is read once: the frames change it. The dialog is this thread's own
+// window, so every frame is placed and waited for.
 #include "animation.h"
 
 #include "../platform/window_system.h"
@@ -13,7 +14,7 @@ void PlayOpeningAnimation(HWND dialog)
     int32_t width = rect.right - rect.left;
     int32_t frames = OpeningFrameCount(rect.bottom - rect.top);
     for (int32_t frame = 0; frame < frames; ++frame) {
-        PlaceAtBottomAndShow(dialog, rect.left, rect.top, width, OpeningFrameHeight(frame));
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, width, OpeningFrameHeight(frame), REACH_WAIT);
         Sleep(1);
     }
 }
@@ -27,7 +28,7 @@ void PlayClosingAnimation(HWND dialog)
     int32_t frames = ClosingFrameCount(height);
     for (int32_t frame = 0; frame < frames; ++frame) {
         int32_t side = ClosingFrameSide(height, frame);
-        PlaceAtBottomAndShow(dialog, rect.left, rect.top, side, side);
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, side, side, REACH_WAIT);
         Sleep(1);
     }
 }

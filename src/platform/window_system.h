@@ -69,13 +69,11 @@ constexpr UINT ANSWER_TIMEOUT_MS = 200;
 WindowReach ReachWindow(HWND window);
 
 // Each does nothing for REACH_GONE.
-void ShowWindowAs(HWND window, int showCommand, WindowReach reach = REACH_WAIT);
+void ShowWindowAs(HWND window, int showCommand, WindowReach reach);
 // Moves and sizes at the bottom of the stacking order, and shows the window.
-void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height,
-                          WindowReach reach = REACH_WAIT);
+void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach);
 // Moves and sizes, ending any always-on-top state, without activating the window.
-void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height,
-                     WindowReach reach = REACH_WAIT);
+void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach);
 
 // ---- Messages to the main dialog ----------------------------------------------
 

@@ -14,6 +14,7 @@
 # Installs nothing: `make bench` builds first.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 reps=${BENCH_REPS:-25}
 default_endurance=1000

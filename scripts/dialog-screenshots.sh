@@ -5,6 +5,7 @@
 # Needs a build first (make build); TARNAVEL_BUILD_DIR picks another build directory.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 docs=$root/docs
 exe=$build/tarnavel.exe

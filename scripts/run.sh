@@ -5,6 +5,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The project's own prefix, whatever prefix the shell names.
 WINEPREFIX=$root/build/wineprefix
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 use_wine_prefix
 if [ -n "${DISPLAY:-}" ]; then

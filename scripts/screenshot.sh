@@ -4,6 +4,7 @@
 # Extra arguments are driver commands run before the shot (see tests/e2e/driver.cpp).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 out=$1; shift
 start_in_background "$build/tarnavel.exe"

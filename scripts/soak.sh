@@ -13,6 +13,7 @@
 # Installs nothing: `make soak` builds first.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 seconds=${SOAK_SECONDS:-60}
 seed=${SOAK_SEED:-}

@@ -12,6 +12,7 @@ if [ $# -ne 3 ]; then
 fi
 exe=$1 driver=$2 out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 # Run by hand without the test script's display: bring up a private one.
 need_display bash "$0" "$@"

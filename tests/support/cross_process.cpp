@@ -3,9 +3,9 @@
 
 namespace {
 
-// Every row of Tarnavel's list fits: a title read keeps 254 characters, and the
-// hidden suffix adds 23.
-const size_t ROW_BUFFER = 1024;
+// Every row of Tarnavel's list and every text of its controls fits: a title read
+// keeps 254 characters, and the hidden suffix adds 23.
+const size_t TEXT_BUFFER = 1024;
 
 }  // namespace
 
@@ -28,19 +28,11 @@ std::wstring ControlText(HWND control, bool* ok)
 {
     if (ok)
         *ok = false;
-    // One round trip for any usual text; WM_GETTEXT never writes past the count given.
-    std::wstring text(ROW_BUFFER, L'\0');
+    // One round trip; WM_GETTEXT never writes past the count given.
+    std::wstring text(TEXT_BUFFER, L'\0');
     LRESULT got = 0;
     if (!Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &got) || got < 0)
         return L"<no answer>";
-    if (static_cast<size_t>(got) + 1 >= text.size()) {
-        LRESULT length = 0;
-        if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &length) || length < 0)
-            return L"<no answer>";
-        text.assign(static_cast<size_t>(length) + 1, L'\0');
-        if (!Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &got) || got < 0)
-            return L"<no answer>";
-    }
     text.resize(static_cast<size_t>(got));
     if (ok)
         *ok = true;
@@ -61,7 +53,7 @@ std::wstring ListRow(HWND list, int row, bool* ok)
         *ok = false;
     // One message, not a length and then the text: a rebuild in between could make the
     // row longer than the length read, and LB_GETTEXT takes no count.
-    std::wstring text(ROW_BUFFER, L'\0');
+    std::wstring text(TEXT_BUFFER, L'\0');
     LRESULT got = 0;
     if (!Send(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text[0]), &got) || got < 0)
         return std::wstring();

@@ -17,7 +17,8 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
 // A button or menu command of the dialog, as a click delivers it.
 bool Click(HWND dialog, int controlId);
 
-// "<no answer>" when the control did not answer; *ok (when given) says so too.
+// At most 1023 characters; "<no answer>" when the control did not answer, and *ok
+// (when given) says so too.
 std::wstring ControlText(HWND control, bool* ok = nullptr);
 
 // -1 when the list did not answer.

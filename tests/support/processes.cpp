@@ -78,8 +78,8 @@ BOOL CALLBACK MatchProcessAndCaption(HWND window, LPARAM param)
     WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if ((search->processId == 0 || processId == search->processId) && (!search->visibleOnly || IsWindowVisible(window)) &&
-        TitleOf(window) == search->caption) {
+    bool ofProcess = search->processId == 0 || processId == search->processId;
+    if (ofProcess && (!search->visibleOnly || IsWindowVisible(window)) && TitleOf(window) == search->caption) {
         search->found = window;
         return FALSE;
     }

@@ -1,8 +1,6 @@
 // Tarnavel driven from another process; see tarnavel_process.h.
 #include "tarnavel_process.h"
 
-#include "cross_process.h"
-#include "text_output.h"
 #include "waiting.h"
 
 const wchar_t MAIN_CAPTION[] = L"Tarnavel";
@@ -40,21 +38,6 @@ bool Tarnavel::Start(const std::wstring& path, DWORD startMs)
     return true;
 }
 
-bool Tarnavel::Command(WORD id) const
-{
-    return Click(dialog, id);
-}
-
-bool Tarnavel::Refresh(UINT timeoutMs) const
-{
-    return Send(dialog, WMU_REFRESH, 0, 0, nullptr, timeoutMs);
-}
-
-int Tarnavel::RowCount() const
-{
-    return ListCount(list);
-}
-
 std::wstring Tarnavel::Row(int row) const
 {
     bool ok = false;
@@ -62,30 +45,10 @@ std::wstring Tarnavel::Row(int row) const
     return ok ? text : L"<no row>";
 }
 
-std::vector<std::wstring> Tarnavel::Rows() const
-{
-    return ListRows(list);
-}
-
-int Tarnavel::RowOf(const std::wstring& text) const
-{
-    return ListRowOf(list, text);
-}
-
-int Tarnavel::SelectedRow() const
-{
-    return ListSelection(list);
-}
-
 bool Tarnavel::Select(int row) const
 {
     bool taken = false;
     return ClickRow(list, row, &taken) && taken;
-}
-
-std::wstring Tarnavel::Text(int controlId) const
-{
-    return ControlText(GetDlgItem(dialog, controlId));
 }
 
 bool Tarnavel::SetAutoRefresh(bool on, const wchar_t* intervalText, DWORD appearMs, bool* stayedHidden)
@@ -105,9 +68,10 @@ bool Tarnavel::SetAutoRefresh(bool on, const wchar_t* intervalText, DWORD appear
         if (!settings)
             return false;
     }
-    bool sent = Send(GetDlgItem(settings, IDC_AUTO_REFRESH_ON), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0) &&
-                Send(GetDlgItem(settings, IDC_REFRESH_INTERVAL), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(intervalText)) &&
-                Click(settings, IDC_OK_BUTTON);
+    HWND box = GetDlgItem(settings, IDC_AUTO_REFRESH_ON);
+    HWND interval = GetDlgItem(settings, IDC_REFRESH_INTERVAL);
+    bool sent = Send(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0) &&
+                Send(interval, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(intervalText)) && Click(settings, IDC_OK_BUTTON);
     bool closed = PumpUntil([&] { return !IsWindow(settings); }, DIALOG_CLOSE_MS);
     if (!sent || !closed)
         error += (error.empty() ? "" : "; ") + std::string("the Auto Refresh dialog did not take the settings");

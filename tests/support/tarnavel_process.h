@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cross_process.h"
 #include "platform/window_system.h"
 #include "processes.h"
 #include "resources/resource.h"
@@ -36,18 +37,21 @@ public:
     bool Running() const { return process.Running(); }
 
     // A button or menu command, as a click delivers it; false when unanswered.
-    bool Command(WORD id) const;
+    bool Command(WORD id) const { return Click(dialog, id); }
     // The private refresh message: answered once the list is rebuilt.
-    bool Refresh(UINT timeoutMs = 30000) const;
-    int RowCount() const;
+    bool Refresh(UINT timeoutMs = SEND_TIMEOUT_MS) const
+    {
+        return Send(dialog, WMU_REFRESH, 0, 0, nullptr, timeoutMs);
+    }
+    int RowCount() const { return ListCount(list); }
     // "<no row>" when the row could not be read.
     std::wstring Row(int row) const;
-    std::vector<std::wstring> Rows() const;
-    int RowOf(const std::wstring& text) const;
-    int SelectedRow() const;
+    std::vector<std::wstring> Rows() const { return ListRows(list); }
+    int RowOf(const std::wstring& text) const { return ListRowOf(list, text); }
+    int SelectedRow() const { return ListSelection(list); }
     // Selects as a click does; true when the row was taken and the dialog answered.
     bool Select(int row) const;
-    std::wstring Text(int controlId) const;
+    std::wstring Text(int controlId) const { return ControlText(GetDlgItem(dialog, controlId)); }
 
     // Switches auto refresh on or off through the Auto Refresh dialog, as a user would:
     // the menu command, the box, the interval, OK. A dialog that has not become visible

@@ -43,10 +43,11 @@ struct Command {
 };
 
 const Command COMMANDS[] = {
-    {IDC_HIDE, true},        {IDC_RESTORE, true},     {IDC_MINIMIZE, true},   {IDC_MAXIMIZE, true},
-    {IDC_SET_POSITION, true}, {IDC_MOVE_UP, false},   {IDC_MOVE_RIGHT, false}, {IDC_MOVE_DOWN, false},
-    {IDC_MOVE_LEFT, false},  {IDC_TALLER, false},     {IDC_SHORTER, false},   {IDC_WIDER, false},
-    {IDC_NARROWER, false},   {IDC_REFRESH, false},
+    {IDC_HIDE, true},     {IDC_RESTORE, true},     {IDC_MINIMIZE, true},   {IDC_MAXIMIZE, true},
+    {IDC_SET_POSITION, true},
+    {IDC_MOVE_UP, false}, {IDC_MOVE_RIGHT, false}, {IDC_MOVE_DOWN, false}, {IDC_MOVE_LEFT, false},
+    {IDC_TALLER, false},  {IDC_SHORTER, false},    {IDC_WIDER, false},     {IDC_NARROWER, false},
+    {IDC_REFRESH, false},
 };
 
 struct Random {

@@ -5,17 +5,15 @@
 # Needs a build first (make build); TARNAVEL_BUILD_DIR picks another build directory.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${TARNAVEL_BUILD_DIR:-$root/build/mingw64}
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 docs=$root/docs
 exe=$build/tarnavel.exe
 driver=$build/tests/e2e/tarnavel_driver.exe
 
 if [ "${1:-}" != "--on-this-display" ]; then
-  for f in "$exe" "$driver"; do
-    [ -f "$f" ] || { echo "missing $f: build first (make build)" >&2; exit 1; }
-  done
-  export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  "$root/scripts/wine-prefix.sh"
+  need_programs dialog-screenshots tarnavel.exe tests/e2e/tarnavel_driver.exe
+  use_wine_prefix
   exec "$root/scripts/with-display.sh" bash "$0" --on-this-display
 fi
 

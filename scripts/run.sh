@@ -3,9 +3,11 @@
 # private Xvfb, saves a screenshot once the main dialog is up, and ends what it started.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/mingw64
-export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$root/scripts/wine-prefix.sh"
+# The project's own prefix, whatever prefix the shell names.
+WINEPREFIX=$root/build/wineprefix
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+use_wine_prefix
 if [ -n "${DISPLAY:-}" ]; then
   echo "==> starting Tarnavel on $DISPLAY"
   exec wine "$build/tarnavel.exe"

@@ -4,13 +4,10 @@
 # Extra arguments are driver commands run before the shot (see tests/e2e/driver.cpp).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${TARNAVEL_BUILD_DIR:-$root/build/mingw64}
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 out=$1; shift
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine "$build/tarnavel.exe" &
-app=$!
-cleanup() { kill "$app" 2>/dev/null || true; wineserver -k 2>/dev/null || true; wait "$app" 2>/dev/null || true; }
-trap cleanup EXIT
+start_in_background "$build/tarnavel.exe"
 wine "$build/tests/e2e/tarnavel_driver.exe" wait "Tarnavel" >/dev/null
 for cmd in "$@"; do
   # shellcheck disable=SC2086

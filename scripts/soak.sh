@@ -13,83 +13,32 @@
 # Installs nothing: `make soak` builds first.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${TARNAVEL_BUILD_DIR:-$root/build/mingw64}
-case $build in /*) ;; *) build=$root/$build ;; esac
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 seconds=${SOAK_SECONDS:-60}
 seed=${SOAK_SEED:-}
 
-for program in tarnavel.exe tests/bench/soak_driver.exe tests/bench/refresh_counter.dll; do
-  if [ ! -f "$build/$program" ]; then
-    echo "soak: $build/$program is missing; build first (make build)" >&2
-    exit 1
-  fi
-done
-
-# Without a display, run again on a private Xvfb that ends with this script.
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$root/scripts/with-display.sh" "$0" "$@"
-fi
-"$root/scripts/wine-prefix.sh"
+need_programs soak tarnavel.exe tests/bench/soak_driver.exe tests/bench/refresh_counter.dll
+need_display "$0" "$@"
+use_wine_prefix
 
 out=$build/bench
 mkdir -p "$out"
 log=$out/soak.log
-driver=""
-# shellcheck disable=SC2317  # run by the trap
-finish() {
-  if [ -n "$driver" ] && kill -0 "$driver" 2>/dev/null; then
-    kill "$driver" 2>/dev/null
-    wait "$driver" 2>/dev/null
-  fi
-  # Only the prefix this script used.
-  wineserver -k 2>/dev/null || true
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
-
 echo "==> soak: $seconds s of random commands under auto refresh every 1 ms (WINEPREFIX=$WINEPREFIX)"
 # shellcheck disable=SC2086
-wine "$build/tests/bench/soak_driver.exe" "$build/tarnavel.exe" "$build/tests/bench/refresh_counter.dll" \
-  "$seconds" $seed >"$log" 2>&1 &
-driver=$!
-tail -n +1 -f --pid="$driver" "$log"
-wait "$driver"
+run_logged "$log" "$build/tests/bench/soak_driver.exe" "$build/tarnavel.exe" "$build/tests/bench/refresh_counter.dll" \
+  "$seconds" $seed
 rc=$?
-driver=""
 
-verdict=$(grep -a '^soak: \(PASS\|FAIL\) ' "$log" | tail -n 1 | tr -d '\r')
+verdict=$(grep -a '^soak: \(PASS\|FAIL\) ' "$log" | tail -n 1)
 if [ -z "$verdict" ]; then
   echo "==> soak: no verdict; docs/performance.md left as it was; log in $log"
   exit 1
 fi
-
-# The record: the date, the machine and the verdict, between the markers.
-doc=$root/docs/performance.md
-begin='<!-- soak results begin -->'
-end='<!-- soak results end -->'
-block=$out/soak-block.md
 {
-  echo "$begin"
-  echo "Last \`make soak\`: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores," \
-       "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(wine --version 2>/dev/null)."
-  echo
-  echo '```'
-  grep -a '^soak: details' "$log" | tail -n 1 | tr -d '\r'
+  grep -a '^soak: details' "$log" | tail -n 1
   echo "$verdict"
-  echo '```'
-  echo "$end"
-} >"$block"
-mkdir -p "$root/docs"
-[ -f "$doc" ] || printf '# Performance\n' >"$doc"
-if grep -qF "$begin" "$doc"; then
-  awk -v begin="$begin" -v end="$end" -v block="$block" '
-    $0 == begin { while ((getline line < block) > 0) print line; skipping = 1; next }
-    $0 == end { skipping = 0; next }
-    !skipping { print }' "$doc" >"$doc.new" && mv "$doc.new" "$doc"
-else
-  { echo; cat "$block"; } >>"$doc"
-fi
+} | "$root/scripts/record-results.sh" soak "" "$out"
 echo "==> soak: recorded in docs/performance.md; log in $log"
 exit "$rc"

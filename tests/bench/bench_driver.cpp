@@ -55,7 +55,10 @@ bool StartFixture(const std::wstring& path, unsigned count, Fixture* fixture)
     if (!ready)
         return false;
     std::wstring arguments = std::to_wstring(count) + L" " + FIXTURE_PREFIX + L" " + eventName;
-    bool started = StartProcess(path, arguments, &fixture->process);
+    std::string error;
+    bool started = StartProcess(path, arguments, &fixture->process, &error);
+    if (!started)
+        PrintError("%s", error.c_str());
     HANDLE waits[2] = {ready, fixture->process.info.hProcess};
     DWORD result = started ? WaitForMultipleObjects(2, waits, FALSE, FIXTURE_TIMEOUT_MS) : WAIT_FAILED;
     CloseHandle(ready);
@@ -75,10 +78,12 @@ void EndFixture(Fixture* fixture)
 
 bool StartFloor(const std::wstring& path, Floor* floor)
 {
-    if (!StartProcess(path, L"", &floor->process))
+    std::string error;
+    if (!StartProcess(path, L"", &floor->process, &error)) {
+        PrintError("%s", error.c_str());
         return false;
-    DWORD processId = floor->process.info.dwProcessId;
-    PumpUntil([&] { return (floor->dialog = FindWindowOf(processId, FLOOR_CAPTION)) != nullptr; }, START_TIMEOUT_MS);
+    }
+    floor->dialog = WaitForWindowOf(floor->process.Id(), FLOOR_CAPTION, START_TIMEOUT_MS);
     if (!floor->dialog)
         PrintError("the floor program showed no window");
     return floor->dialog != nullptr;
@@ -121,6 +126,14 @@ bool TimeBoth(HWND tarnavel, HWND floor, int repetitions, std::vector<double>* r
     return true;
 }
 
+bool StartTarnavel(const std::wstring& path, Tarnavel* tarnavel)
+{
+    if (tarnavel->Start(path, START_TIMEOUT_MS))
+        return true;
+    PrintError("tarnavel.exe: %s", tarnavel->Error().c_str());
+    return false;
+}
+
 void PrintUsage(const char* when, const ProcessUsage& usage)
 {
     PrintLine("endurance %s: %s", when, DescribeUsage(usage).c_str());
@@ -131,7 +144,7 @@ void PrintUsage(const char* when, const ProcessUsage& usage)
 bool RunEndurance(const Tarnavel& tarnavel, unsigned rebuilds)
 {
     double firstMs = 0;
-    if (!TimeRebuild(tarnavel.dialog, &firstMs))
+    if (!TimeRebuild(tarnavel.Dialog(), &firstMs))
         return false;
     // At least as many again after the baseline, so that a slow leak can show.
     unsigned total = rebuilds < 2 * ENDURANCE_BASELINE ? 2 * ENDURANCE_BASELINE : rebuilds;
@@ -141,19 +154,19 @@ bool RunEndurance(const Tarnavel& tarnavel, unsigned rebuilds)
     ProcessUsage baseline;
     double start = NowMs();
     for (unsigned done = 1; done < total;) {
-        if (!Send(tarnavel.dialog, WMU_REFRESH, 0, 0, nullptr, REBUILD_TIMEOUT_MS) || !tarnavel.process.Running()) {
+        if (!tarnavel.Refresh(REBUILD_TIMEOUT_MS) || !tarnavel.Running()) {
             PrintError("endurance: rebuild %u failed", done + 1);
             return false;
         }
         ++done;
         if (done == ENDURANCE_BASELINE) {
-            baseline = MeasureUsage(tarnavel.process);
+            baseline = MeasureUsage(tarnavel.Process());
             PrintUsage("after 100", baseline);
         }
         if (done % reportEvery == 0)
             PrintLine("endurance: %u rebuilds, %.0f s", done, (NowMs() - start) / 1000.0);
     }
-    ProcessUsage end = MeasureUsage(tarnavel.process);
+    ProcessUsage end = MeasureUsage(tarnavel.Process());
     char when[32];
     snprintf(when, sizeof when, "after %u", total);
     PrintUsage(when, end);
@@ -181,15 +194,15 @@ bool MeasureSize(const Programs& programs, unsigned windows, int repetitions, un
     if (ok) {
         // Both lists must show the same windows, or the two are not doing the same work.
         double ignored;
-        TimeRebuild(tarnavel.dialog, &ignored);
+        TimeRebuild(tarnavel.Dialog(), &ignored);
         TimeRebuild(floor.dialog, &ignored);
-        int tarnavelRows = ListCount(tarnavel.list);
+        int tarnavelRows = tarnavel.RowCount();
         int floorRows = ListCount(GetDlgItem(floor.dialog, IDC_WINDOW_LIST));
         PrintLine("size %u: %d rows in Tarnavel, %d in the floor", windows, tarnavelRows, floorRows);
         result->rows = tarnavelRows;
         std::vector<double> warmUp;
-        ok = TimeBoth(tarnavel.dialog, floor.dialog, WARM_UP_REBUILDS, &warmUp, &warmUp) &&
-             TimeBoth(tarnavel.dialog, floor.dialog, repetitions, &rebuilds, &floors);
+        ok = TimeBoth(tarnavel.Dialog(), floor.dialog, WARM_UP_REBUILDS, &warmUp, &warmUp) &&
+             TimeBoth(tarnavel.Dialog(), floor.dialog, repetitions, &rebuilds, &floors);
     }
     if (ok) {
         result->windows = windows;
@@ -201,8 +214,8 @@ bool MeasureSize(const Programs& programs, unsigned windows, int repetitions, un
     EndFloor(&floor);
     if (ok && enduranceRebuilds > 0)
         *enduranceOk = RunEndurance(tarnavel, enduranceRebuilds);
-    bool alive = tarnavel.process.Running();
-    ExitTarnavel(&tarnavel, 5000);
+    bool alive = tarnavel.Running();
+    tarnavel.Exit(5000);
     EndFixture(&fixture);
     if (ok && !alive)
         PrintError("tarnavel.exe ended during the measurements");
@@ -235,7 +248,7 @@ int wmain(int argc, wchar_t** argv)
             results.push_back(result);
     }
 
-    PrintLine("");
+    PrintLine("%s", "");
     PrintLine("%8s %8s %16s %16s %8s", "N", "rows", "rebuild median", "floor median", "ratio");
     for (const SizeResult& r : results)
         PrintLine("%8u %8d %13.3f ms %13.3f ms %8.3f", r.windows, r.rows, r.rebuildMs, r.floorMs, r.rebuildMs / r.floorMs);

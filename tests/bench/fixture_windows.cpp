@@ -8,20 +8,9 @@
 #include <string>
 
 #include "bench_support.h"
+#include "fixture_windows.h"
 
 namespace {
-
-const wchar_t FIXTURE_CLASS[] = L"TarnavelBenchFixture";
-
-bool RegisterFixtureClass()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = FIXTURE_CLASS;
-    return RegisterClassW(&windowClass) != 0;
-}
 
 // Every fifth window is untitled and every third hidden, so all four kinds occur at
 // every size. Visible ones are small and kept below the two lists being timed, so
@@ -33,11 +22,7 @@ HWND MakeFixtureWindow(const wchar_t* prefix, unsigned index)
     std::wstring title = FixtureTitle(prefix, index, titled);
     int x = static_cast<int>(index * 37 % 1180);
     int y = 560 + static_cast<int>(index * 53 % 400);
-    HWND window = CreateWindowExW(0, FIXTURE_CLASS, title.c_str(), WS_OVERLAPPED | WS_CAPTION, x, y, 100, 60, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window && visible)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-    return window;
+    return CreateFixtureW(title.c_str(), visible, x, y, 100, 60);
 }
 
 }  // namespace
@@ -50,8 +35,6 @@ int wmain(int argc, wchar_t** argv)
     }
     unsigned count = static_cast<unsigned>(wcstoul(argv[1], nullptr, 10));
     const wchar_t* prefix = argv[2];
-    if (!RegisterFixtureClass())
-        return 1;
     unsigned made = 0;
     for (unsigned i = 0; i < count; ++i) {
         if (MakeFixtureWindow(prefix, i))

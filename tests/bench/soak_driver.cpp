@@ -12,7 +12,6 @@
 // between commands, at this thread's request, and every command starts once both
 // Tarnavel's thread and the fixture thread have handled what the last one left them.
 #include <windows.h>
-#include <process.h>
 
 #include <cstdint>
 #include <cwchar>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "fixture_windows.h"
 
 namespace {
 
@@ -32,12 +32,8 @@ const DWORD PROGRESS_EVERY_MS = 10000;
 // The Auto Refresh dialog is opened again this often while refreshes run, as a user
 // would to change the interval or switch it off.
 const DWORD REOPEN_SETTINGS_EVERY_MS = 15000;
-
-const int IDC_WINDOW_NAME = 1005;
-const int IDC_EDIT_TOP = 1010;
-const int IDC_EDIT_LEFT = 1011;
-const int IDC_EDIT_WIDTH = 1013;
-const int IDC_EDIT_HEIGHT = 1014;
+// Longer than any user would wait for a dialog to appear.
+const DWORD DIALOG_APPEAR_MS = 5000;
 
 struct Command {
     WORD id;
@@ -47,10 +43,11 @@ struct Command {
 };
 
 const Command COMMANDS[] = {
-    {1002, true},  {1003, true},  {1004, true},  {1016, true},  {1012, true},   // Hide .. Set Position
-    {1020, false}, {1021, false}, {1022, false}, {1023, false},                 // U R D L
-    {1024, false}, {1027, false}, {1028, false}, {1029, false},                 // Taller Shorter Wider Narrower
-    {1015, false},                                                              // Refresh
+    {IDC_HIDE, true},     {IDC_RESTORE, true},     {IDC_MINIMIZE, true},   {IDC_MAXIMIZE, true},
+    {IDC_SET_POSITION, true},
+    {IDC_MOVE_UP, false}, {IDC_MOVE_RIGHT, false}, {IDC_MOVE_DOWN, false}, {IDC_MOVE_LEFT, false},
+    {IDC_TALLER, false},  {IDC_SHORTER, false},    {IDC_WIDER, false},     {IDC_NARROWER, false},
+    {IDC_REFRESH, false},
 };
 
 struct Random {
@@ -72,20 +69,7 @@ bool StartsWithPrefix(const std::wstring& text)
 
 // ---- The fixture thread: owns every soak window and answers while Tarnavel works on them
 
-const UINT FIXTURE_MAKE = WM_APP + 1;   // wParam windows to make
-const UINT FIXTURE_DROP = WM_APP + 2;   // wParam windows to destroy
-const UINT FIXTURE_COUNT = WM_APP + 3;  // result: windows alive
-const wchar_t FIXTURE_CLASS[] = L"TarnavelSoakFixture";
-const wchar_t CONTROL_CLASS[] = L"TarnavelSoakFixtureControl";
-
-struct FixtureThread {
-    HANDLE thread = nullptr;
-    HANDLE ready = nullptr;
-    HWND control = nullptr;
-    uint32_t seed = 1;
-};
-
-// The fixture thread's own state.
+// The fixture thread's own state, touched only by the work it is given to run.
 std::vector<HWND> fixtureWindows;
 unsigned fixtureSerial;
 unsigned windowsMade;
@@ -101,12 +85,9 @@ void MakeFixtureWindows(unsigned count)
         std::wstring title = FixtureTitle(PREFIX, serial, titled);
         int x = static_cast<int>(fixtureRandom.Below(900));
         int y = static_cast<int>(380 + fixtureRandom.Below(500));
-        HWND window = CreateWindowExW(0, FIXTURE_CLASS, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 220, 120, nullptr,
-                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND window = CreateFixtureW(title.c_str(), visible, x, y, 220, 120);
         if (!window)
             continue;
-        if (visible)
-            ShowWindow(window, SW_SHOWNOACTIVATE);
         fixtureWindows.push_back(window);
         ++windowsMade;
     }
@@ -122,83 +103,22 @@ void DropFixtureWindows(unsigned count)
     }
 }
 
-LRESULT CALLBACK FixtureControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+unsigned FixtureCount(WindowThread& fixture)
 {
-    switch (message) {
-    case FIXTURE_MAKE:  MakeFixtureWindows(static_cast<unsigned>(wParam)); return 0;
-    case FIXTURE_DROP:  DropFixtureWindows(static_cast<unsigned>(wParam)); return 0;
-    case FIXTURE_COUNT: return static_cast<LRESULT>(fixtureWindows.size());
-    case WM_CLOSE:
-        DropFixtureWindows(static_cast<unsigned>(fixtureWindows.size()));
-        DestroyWindow(window);
-        PostQuitMessage(0);
-        return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
-    }
+    unsigned count = 0;
+    fixture.Run([&count] { count = static_cast<unsigned>(fixtureWindows.size()); });
+    return count;
 }
 
-unsigned __stdcall FixtureThreadMain(void* param)
+void SetFixtureCount(WindowThread& fixture, unsigned count)
 {
-    FixtureThread* fixture = static_cast<FixtureThread*>(param);
-    fixtureRandom.state = fixture->seed;
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = FIXTURE_CLASS;
-    RegisterClassW(&windowClass);
-    windowClass.lpfnWndProc = FixtureControlProc;
-    windowClass.lpszClassName = CONTROL_CLASS;
-    RegisterClassW(&windowClass);
-    // Message-only: never a top-level window of the desktop, so never listed.
-    fixture->control = CreateWindowExW(0, CONTROL_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleW(nullptr), nullptr);
-    SetEvent(fixture->ready);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
-}
-
-bool StartFixtureThread(FixtureThread* fixture)
-{
-    fixture->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    unsigned id = 0;
-    fixture->thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, FixtureThreadMain, fixture, 0, &id));
-    if (!fixture->thread)
-        return false;
-    WaitForSingleObject(fixture->ready, INFINITE);
-    return fixture->control != nullptr;
-}
-
-void StopFixtureThread(FixtureThread* fixture)
-{
-    if (fixture->control)
-        Send(fixture->control, WM_CLOSE, 0, 0);
-    if (fixture->thread) {
-        WaitForSingleObject(fixture->thread, 10000);
-        CloseHandle(fixture->thread);
-    }
-    if (fixture->ready)
-        CloseHandle(fixture->ready);
-}
-
-unsigned FixtureCount(const FixtureThread& fixture)
-{
-    LRESULT count = 0;
-    Send(fixture.control, FIXTURE_COUNT, 0, 0, &count);
-    return static_cast<unsigned>(count);
-}
-
-void SetFixtureCount(const FixtureThread& fixture, unsigned count)
-{
-    unsigned now = FixtureCount(fixture);
-    if (now < count)
-        Send(fixture.control, FIXTURE_MAKE, count - now, 0);
-    else if (now > count)
-        Send(fixture.control, FIXTURE_DROP, now - count, 0);
+    fixture.Run([count] {
+        unsigned now = static_cast<unsigned>(fixtureWindows.size());
+        if (now < count)
+            MakeFixtureWindows(count - now);
+        else
+            DropFixtureWindows(now - count);
+    });
 }
 
 // ---- Refresh counting inside Tarnavel ------------------------------------------------
@@ -213,7 +133,7 @@ struct RefreshCounter {
 bool StartCounting(const std::wstring& dllPath, const Tarnavel& tarnavel, RefreshCounter* counter)
 {
     wchar_t name[64];
-    swprintf(name, 64, L"TarnavelSoakCounters-%lu", tarnavel.process.info.dwProcessId);
+    swprintf(name, 64, L"TarnavelSoakCounters-%lu", tarnavel.ProcessId());
     counter->mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, name);
     if (counter->mapping)
         counter->refreshes = static_cast<volatile LONG*>(MapViewOfFile(counter->mapping, FILE_MAP_WRITE, 0, 0, 4096));
@@ -221,7 +141,7 @@ bool StartCounting(const std::wstring& dllPath, const Tarnavel& tarnavel, Refres
     // Through the generic function pointer type, which any function pointer converts to.
     FARPROC found = counter->module ? GetProcAddress(counter->module, "CountRefreshes") : nullptr;
     HOOKPROC procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(found));
-    DWORD threadId = GetWindowThreadProcessId(tarnavel.dialog, nullptr);
+    DWORD threadId = GetWindowThreadProcessId(tarnavel.Dialog(), nullptr);
     if (procedure && counter->refreshes)
         counter->hook = SetWindowsHookExW(WH_CALLWNDPROC, procedure, counter->module, threadId);
     if (!counter->hook)
@@ -289,7 +209,7 @@ unsigned ForeignWindowsChanged(const std::vector<WindowState>& before)
                     (IsZoomed(was.window) != FALSE) == was.zoomed && EqualRect(&rect, &was.rect);
         if (!same) {
             ++changed;
-            PrintError("soak: a window that is not a fixture changed: \"%ls\"", was.title.c_str());
+            PrintError("soak: a window that is not a fixture changed: \"%s\"", Utf8(was.title).c_str());
         }
     }
     return changed;
@@ -316,7 +236,7 @@ int RowsMismatched(const Tarnavel& tarnavel, int* rowCount)
 {
     std::vector<std::wstring> expected;
     EnumWindows(RecordExpectedRow, reinterpret_cast<LPARAM>(&expected));
-    int count = ListCount(tarnavel.list);
+    int count = tarnavel.RowCount();
     *rowCount = count;
     if (count < 0)
         return -1;
@@ -324,11 +244,12 @@ int RowsMismatched(const Tarnavel& tarnavel, int* rowCount)
     size_t rows = static_cast<size_t>(count);
     for (size_t row = 0; row < rows || row < expected.size(); ++row) {
         bool ok = false;
-        std::wstring text = row < rows ? ListRow(tarnavel.list, static_cast<int>(row), &ok) : L"<no row>";
+        std::wstring text = row < rows ? ListRow(tarnavel.List(), static_cast<int>(row), &ok) : L"<no row>";
         std::wstring want = row < expected.size() ? expected[row] : L"<no window>";
         if (text != want) {
             if (mismatched < 3)
-                PrintError("soak: row %zu is \"%ls\", the desktop has \"%ls\"", row, text.c_str(), want.c_str());
+                PrintError("soak: row %zu is \"%s\", the desktop has \"%s\"", row, Utf8(text).c_str(),
+                           Utf8(want).c_str());
             ++mismatched;
         }
     }
@@ -350,30 +271,20 @@ struct Tally {
 
 // Lets Tarnavel's thread and the fixture thread finish what the last action left them
 // (activation passed on, a window raised), so that the windows' order holds still.
-void Settle(const Tarnavel& tarnavel, const FixtureThread& fixture)
+void Settle(const Tarnavel& tarnavel, WindowThread& fixture)
 {
-    Send(fixture.control, WM_NULL, 0, 0);
-    Send(tarnavel.dialog, WM_NULL, 0, 0);
-    Send(fixture.control, WM_NULL, 0, 0);
+    fixture.Run([] {});
+    Send(tarnavel.Dialog(), WM_NULL, 0, 0);
+    fixture.Run([] {});
 }
 
 bool SendCommand(const Tarnavel& tarnavel, WORD id, Tally* tally)
 {
     ++tally->commands;
-    HWND control = GetDlgItem(tarnavel.dialog, id);
-    if (Send(tarnavel.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control)))
+    if (tarnavel.Command(id))
         return true;
     ++tally->unanswered;
     return false;
-}
-
-std::wstring ControlText(HWND control)
-{
-    wchar_t text[1024] = L"";
-    LRESULT got = 0;
-    if (!Send(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), &got))
-        return L"<no answer>";
-    return text;
 }
 
 void EditGeometryFields(const Tarnavel& tarnavel, Random* random, Tally* tally)
@@ -383,53 +294,50 @@ void EditGeometryFields(const Tarnavel& tarnavel, Random* random, Tally* tally)
     const unsigned least[] = {0, 0, 60, 40};
     for (int i = 0; i < 4; ++i) {
         std::wstring value = std::to_wstring(least[i] + random->Below(ranges[i]));
-        Send(GetDlgItem(tarnavel.dialog, ids[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+        Send(GetDlgItem(tarnavel.Dialog(), ids[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
     }
     ++tally->fieldEdits;
 }
 
 // Selects a random fixture row as a click would, then presses a random button.
-void CommandRandomFixture(const Tarnavel& tarnavel, const FixtureThread& fixture, Random* random, Tally* tally)
+void CommandRandomFixture(const Tarnavel& tarnavel, WindowThread& fixture, Random* random, Tally* tally)
 {
     Settle(tarnavel, fixture);
-    int count = ListCount(tarnavel.list);
+    int count = tarnavel.RowCount();
     if (count <= 0)
         return;
     int row = -1;
     for (int attempt = 0; attempt < 10 && row < 0; ++attempt) {
         int candidate = static_cast<int>(random->Below(static_cast<unsigned>(count)));
         bool ok = false;
-        if (StartsWithPrefix(ListRow(tarnavel.list, candidate, &ok)) && ok)
+        if (StartsWithPrefix(ListRow(tarnavel.List(), candidate, &ok)) && ok)
             row = candidate;
     }
     if (row < 0)
         return;
-    LRESULT selected = LB_ERR;
-    Send(tarnavel.list, LB_SETCURSEL, static_cast<WPARAM>(row), 0, &selected);
     ++tally->selections;
     ++tally->commands;
-    if (!Send(tarnavel.dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_SELCHANGE),
-              reinterpret_cast<LPARAM>(tarnavel.list)))
+    if (!ClickRow(tarnavel.List(), row))
         ++tally->unanswered;
     // The row is read again: a rebuild meanwhile keeps its number, not its window.
     bool ok = false;
-    LRESULT current = LB_ERR;
-    Send(tarnavel.list, LB_GETCURSEL, 0, 0, &current);
-    if (current != row || !StartsWithPrefix(ListRow(tarnavel.list, row, &ok)) || !ok) {
+    if (tarnavel.SelectedRow() != row || !StartsWithPrefix(ListRow(tarnavel.List(), row, &ok)) || !ok) {
         ++tally->rowsChangedUnderUs;
         return;
     }
     const Command& command = COMMANDS[random->Below(sizeof COMMANDS / sizeof COMMANDS[0])];
     if (!SendCommand(tarnavel, command.id, tally))
         return;
-    if (command.showsEntry && !StartsWithPrefix(ControlText(GetDlgItem(tarnavel.dialog, IDC_WINDOW_NAME)))) {
+    if (!command.showsEntry)
+        return;
+    std::wstring actedOn = tarnavel.Text(IDC_WINDOW_NAME);
+    if (!StartsWithPrefix(actedOn)) {
         ++tally->foreignActions;
-        PrintError("soak: command %u acted on \"%ls\"", command.id,
-                   ControlText(GetDlgItem(tarnavel.dialog, IDC_WINDOW_NAME)).c_str());
+        PrintError("soak: command %u acted on \"%s\"", command.id, Utf8(actedOn).c_str());
     }
 }
 
-void ChurnFixtures(const FixtureThread& fixture, Random* random)
+void ChurnFixtures(WindowThread& fixture, Random* random)
 {
     unsigned count = FixtureCount(fixture);
     unsigned amount = 1 + random->Below(3);
@@ -440,7 +348,21 @@ void ChurnFixtures(const FixtureThread& fixture, Random* random)
         make = true;
     else
         make = random->Below(2) == 0;
-    Send(fixture.control, make ? FIXTURE_MAKE : FIXTURE_DROP, amount, 0);
+    fixture.Run([make, amount] {
+        if (make)
+            MakeFixtureWindows(amount);
+        else
+            DropFixtureWindows(amount);
+    });
+}
+
+// Through the Auto Refresh dialog at 1 ms, as a user would; what went wrong on stderr.
+bool SetAutoRefresh(Tarnavel& tarnavel, bool on, bool* stayedHidden)
+{
+    bool set = tarnavel.SetAutoRefresh(on, L"1", DIALOG_APPEAR_MS, stayedHidden);
+    if (!tarnavel.Error().empty())
+        PrintError("%s", tarnavel.Error().c_str());
+    return set;
 }
 
 struct Snapshot {
@@ -448,14 +370,14 @@ struct Snapshot {
     double atSeconds = 0;
 };
 
-Snapshot TakeSnapshot(const Tarnavel& tarnavel, const FixtureThread& fixture, double startMs)
+Snapshot TakeSnapshot(const Tarnavel& tarnavel, WindowThread& fixture, double startMs)
 {
     // Measured with the fixture count at its baseline, so that the catalogue has the
     // same size at both points.
     SetFixtureCount(fixture, BASELINE_WINDOWS);
     Settle(tarnavel, fixture);
     Snapshot snapshot;
-    snapshot.usage = MeasureUsage(tarnavel.process);
+    snapshot.usage = MeasureUsage(tarnavel.Process());
     snapshot.atSeconds = (NowMs() - startMs) / 1000.0;
     return snapshot;
 }
@@ -474,29 +396,28 @@ int wmain(int argc, wchar_t** argv)
         seed = 1;
     Random random = {seed};
 
-    FixtureThread fixture;
-    fixture.seed = seed * 2654435761u + 1;
-    if (!StartFixtureThread(&fixture)) {
-        PrintLine("soak: FAIL, the fixture thread did not start");
-        return 1;
-    }
-    Send(fixture.control, FIXTURE_MAKE, BASELINE_WINDOWS, 0);
+    // Seeded before the thread starts, which then alone draws from it.
+    fixtureRandom.state = seed * 2654435761u + 1;
+    WindowThread fixture;
+    SetFixtureCount(fixture, BASELINE_WINDOWS);
 
     Tarnavel tarnavel;
     RefreshCounter counter;
-    bool started = StartTarnavel(argv[1], &tarnavel);
+    bool started = tarnavel.Start(argv[1]);
     if (started)
         StartCounting(argv[2], tarnavel, &counter);
+    else
+        PrintError("tarnavel.exe: %s", tarnavel.Error().c_str());
     std::vector<WindowState> foreign = ForeignWindows();
     bool dialogHidden = false;
     if (started)
-        started = SetAutoRefresh(tarnavel, true, L"1", &dialogHidden);
+        started = SetAutoRefresh(tarnavel, true, &dialogHidden);
     Tally tally;
     tally.settingsOpened = 1;
     tally.settingsHidden = dialogHidden ? 1 : 0;
     if (!started) {
-        ExitTarnavel(&tarnavel, 2000);
-        StopFixtureThread(&fixture);
+        tarnavel.Exit(2000);
+        SetFixtureCount(fixture, 0);
         PrintLine("soak: FAIL, Tarnavel did not start with auto refresh on");
         return 1;
     }
@@ -517,7 +438,7 @@ int wmain(int argc, wchar_t** argv)
             EditGeometryFields(tarnavel, &random, &tally);
         else
             CommandRandomFixture(tarnavel, fixture, &random, &tally);
-        alive = tarnavel.process.Running();
+        alive = tarnavel.Running();
         double now = NowMs();
         if (alive && !haveEarly && now >= earlyAtMs) {
             early = TakeSnapshot(tarnavel, fixture, startMs);
@@ -528,10 +449,10 @@ int wmain(int argc, wchar_t** argv)
             nextReopenMs += REOPEN_SETTINGS_EVERY_MS;
             bool hidden = false;
             ++tally.settingsOpened;
-            if (!SetAutoRefresh(tarnavel, true, L"1", &hidden))
+            if (!SetAutoRefresh(tarnavel, true, &hidden))
                 ++tally.unanswered;
             tally.settingsHidden += hidden ? 1 : 0;
-            alive = tarnavel.process.Running();
+            alive = tarnavel.Running();
         }
         if (now >= nextProgressMs) {
             nextProgressMs += PROGRESS_EVERY_MS;
@@ -553,22 +474,21 @@ int wmain(int argc, wchar_t** argv)
         SetFixtureCount(fixture, BASELINE_WINDOWS);
         bool hiddenAtEnd = false;
         ++tally.settingsOpened;
-        bool off = SetAutoRefresh(tarnavel, false, L"1", &hiddenAtEnd);
+        bool off = SetAutoRefresh(tarnavel, false, &hiddenAtEnd);
         tally.settingsHidden += hiddenAtEnd ? 1 : 0;
-        WaitPumping(tarnavel.process.info.hProcess, SETTLE_AFTER_OFF_MS);
+        WaitPumping(tarnavel.Process().info.hProcess, SETTLE_AFTER_OFF_MS);
         Snapshot end = TakeSnapshot(tarnavel, fixture, startMs);
         if (haveEarly) {
             drift = CompareUsage(early.usage, end.usage);
             PrintLine("soak: end point: %s", DescribeUsage(end.usage).c_str());
         }
         refreshes = RefreshesCounted(counter);
-        Send(tarnavel.dialog, WMU_REFRESH, 0, 0);
+        tarnavel.Refresh();
         mismatched = RowsMismatched(tarnavel, &rows);
         foreignChanged = ForeignWindowsChanged(foreign);
-        alive = tarnavel.process.Running();
+        alive = tarnavel.Running();
         double exitStart = NowMs();
-        PostMessageW(tarnavel.dialog, WM_COMMAND, MAKEWPARAM(ID_FILE_EXIT, 0), 0);
-        bool exited = WaitPumping(tarnavel.process.info.hProcess, EXIT_LIMIT_MS);
+        bool exited = tarnavel.Exit(EXIT_LIMIT_MS);
         exitMs = NowMs() - exitStart;
         if (!off)
             failures += " auto-refresh-off";
@@ -591,8 +511,8 @@ int wmain(int argc, wchar_t** argv)
         failures = " died";
     }
     StopCounting(&counter);
-    ExitTarnavel(&tarnavel, 0);
-    StopFixtureThread(&fixture);
+    tarnavel.Exit(0);
+    SetFixtureCount(fixture, 0);
 
     PrintLine("soak: details: %u selections, %u field edits, %u selections given up (row changed), %u fixture "
               "windows made, %u destroyed, seed %u",

@@ -22,90 +22,25 @@
 #include <string>
 #include <vector>
 
+#include "cross_process.h"
+#include "fixture_windows.h"
+#include "processes.h"
+#include "resources/resource.h"
+#include "tarnavel_process.h"
+#include "text_output.h"
+#include "waiting.h"
+
 namespace {
 
-const wchar_t MAIN_CAPTION[] = L"Tarnavel";
-const WORD ID_FILE_EXIT = 40001;
-const int ID_WINDOW_LIST = 1001;
 const int DEFAULT_TIMEOUT_MS = 15000;
-const UINT SEND_TIMEOUT_MS = 10000;
 // The dialogs open with an animation; a rectangle that has held still this long is settled.
 const DWORD SETTLE_MS = 300;
-
-void Print(const std::wstring& text)
-{
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
-    utf8 += '\n';
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-}
 
 // Reports on stderr; returns the failure exit code.
 int Fail(const std::wstring& text)
 {
-    std::wstring line = L"tarnavel_driver: " + text + L"\n";
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), &utf8[0], bytes, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    PrintError("tarnavel_driver: %s", Utf8(text).c_str());
     return 1;
-}
-
-std::wstring TitleOf(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring title(static_cast<size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(window, &title[0], length + 1);
-    title.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return title;
-}
-
-struct Search {
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND window, LPARAM param)
-{
-    Search* search = reinterpret_cast<Search*>(param);
-    if (IsWindowVisible(window) && TitleOf(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindVisible(const wchar_t* caption)
-{
-    Search search = {caption, nullptr};
-    EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The driver owns windows only for "windows"; elsewhere this just sleeps, but it keeps
-// any window of ours answering while we wait on another program.
-void PumpFor(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
-    }
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // Waits for the window to appear, for its rectangle to hold still and for its thread
@@ -113,12 +48,9 @@ bool SameRect(const RECT& a, const RECT& b)
 HWND WaitForWindow(const wchar_t* caption, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    HWND window = nullptr;
-    while (!(window = FindVisible(caption))) {
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        PumpFor(20);
-    }
+    HWND window = WaitForWindowOf(0, caption, timeoutMs);
+    if (!window)
+        return nullptr;
     RECT last = {};
     GetWindowRect(window, &last);
     DWORD stillSince = GetTickCount();
@@ -128,31 +60,22 @@ HWND WaitForWindow(const wchar_t* caption, DWORD timeoutMs)
         PumpFor(20);
         RECT now = {};
         GetWindowRect(window, &now);
-        if (!SameRect(now, last)) {
+        if (!EqualRect(&now, &last)) {
             last = now;
             stillSince = GetTickCount();
         }
     }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, SEND_TIMEOUT_MS, &result))
-        return nullptr;
-    return window;
+    return Send(window, WM_NULL, 0, 0) ? window : nullptr;
 }
 
 bool WaitGone(const wchar_t* caption, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    while (FindVisible(caption)) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        PumpFor(20);
-    }
-    return true;
+    return PumpUntil([caption] { return FindWindowOf(0, caption) == nullptr; }, timeoutMs);
 }
 
 HWND FindOrFail(const wchar_t* caption)
 {
-    HWND window = FindVisible(caption);
+    HWND window = FindWindowOf(0, caption);
     if (!window)
         Fail(std::wstring(L"no visible window \"") + caption + L"\"");
     return window;
@@ -163,12 +86,6 @@ bool ParseInt(const wchar_t* text, long& value)
     wchar_t* end = nullptr;
     value = std::wcstol(text, &end, 10);
     return end != text && *end == L'\0';
-}
-
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
-{
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, SEND_TIMEOUT_MS, result ? result : &ignored) != 0;
 }
 
 struct OwnedSearch {
@@ -192,8 +109,7 @@ void CloseOwnedDialogs(HWND owner)
     EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
     for (HWND dialog : search.found) {
         Send(dialog, WM_CLOSE, 0, 0);
-        for (int i = 0; i < 100 && IsWindow(dialog); ++i)
-            PumpFor(20);
+        PumpUntil([dialog] { return !IsWindow(dialog); }, 2000);
     }
 }
 
@@ -219,7 +135,7 @@ int CommandGone(const std::vector<std::wstring>& args)
 
 int CommandExists(const std::vector<std::wstring>& args)
 {
-    return FindVisible(args[0].c_str()) ? 0 : 1;
+    return FindWindowOf(0, args[0].c_str()) ? 0 : 1;
 }
 
 int CommandClose(const std::vector<std::wstring>& args)
@@ -233,9 +149,7 @@ int CommandClose(const std::vector<std::wstring>& args)
     } else {
         Send(window, WM_CLOSE, 0, 0);
     }
-    for (int i = 0; i < 500 && IsWindow(window); ++i)
-        PumpFor(20);
-    if (IsWindow(window))
+    if (!PumpUntil([window] { return !IsWindow(window); }, 10000))
         return Fail(L"\"" + args[0] + L"\" did not close");
     return 0;
 }
@@ -259,32 +173,7 @@ int CommandSend(const std::vector<std::wstring>& args)
     HWND window = FindOrFail(args[0].c_str());
     if (!window)
         return 1;
-    HWND control = GetDlgItem(window, static_cast<int>(id));
-    return Send(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
-}
-
-std::wstring RowText(HWND list, int row)
-{
-    DWORD_PTR length = 0;
-    if (!Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0, &length) || static_cast<LRESULT>(length) == LB_ERR)
-        return std::wstring();
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    if (!Send(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text[0]), &got) ||
-        static_cast<LRESULT>(got) == LB_ERR)
-        return std::wstring();
-    text.resize(got);
-    return text;
-}
-
-int FindRow(HWND list, const std::wstring& text)
-{
-    DWORD_PTR count = 0;
-    Send(list, LB_GETCOUNT, 0, 0, &count);
-    for (int row = 0; row < static_cast<int>(count); ++row)
-        if (RowText(list, row) == text)
-            return row;
-    return -1;
+    return Click(window, static_cast<int>(id)) ? 0 : 1;
 }
 
 int CommandSelect(const std::vector<std::wstring>& args)
@@ -292,17 +181,16 @@ int CommandSelect(const std::vector<std::wstring>& args)
     HWND window = FindOrFail(args[0].c_str());
     if (!window)
         return 1;
-    HWND list = GetDlgItem(window, ID_WINDOW_LIST);
+    HWND list = GetDlgItem(window, IDC_WINDOW_LIST);
     if (!list)
         return Fail(L"no window list");
     long row = 0;
     if (!ParseInt(args[1].c_str(), row))
-        row = FindRow(list, args[1]);
-    DWORD_PTR result = 0;
-    if (row < 0 || !Send(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0, &result) || static_cast<LRESULT>(result) == LB_ERR)
+        row = ListRowOf(list, args[1]);
+    bool taken = false;
+    if (row < 0 || !ClickRow(list, static_cast<int>(row), &taken) || !taken)
         return Fail(L"no row " + args[1]);
-    // LB_SETCURSEL does not notify; a click would, and the dialog fills its details then.
-    return Send(window, WM_COMMAND, MAKEWPARAM(ID_WINDOW_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list)) ? 0 : 1;
+    return 0;
 }
 
 HWND ControlOrFail(const std::vector<std::wstring>& args)
@@ -326,15 +214,11 @@ int CommandText(const std::vector<std::wstring>& args)
     HWND control = ControlOrFail(args);
     if (!control)
         return 1;
-    DWORD_PTR length = 0;
-    if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &length))
+    bool ok = false;
+    std::wstring text = ControlText(control, &ok);
+    if (!ok)
         return 1;
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    if (!Send(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), &got))
-        return 1;
-    text.resize(got);
-    Print(text);
+    PrintLine("%s", Utf8(text).c_str());
     return 0;
 }
 
@@ -363,8 +247,7 @@ int CommandRect(const std::vector<std::wstring>& args)
         return 1;
     RECT rect = {};
     GetWindowRect(window, &rect);
-    Print(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
-          std::to_wstring(rect.right - rect.left) + L" " + std::to_wstring(rect.bottom - rect.top));
+    PrintLine("%ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     return 0;
 }
 
@@ -375,7 +258,7 @@ int CommandPoint(const std::vector<std::wstring>& args)
         return 1;
     RECT rect = {};
     GetWindowRect(control, &rect);
-    Print(std::to_wstring((rect.left + rect.right) / 2) + L" " + std::to_wstring((rect.top + rect.bottom) / 2));
+    PrintLine("%ld %ld", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     return 0;
 }
 
@@ -384,18 +267,11 @@ int CommandWindows(const std::vector<std::wstring>& args)
     long seconds = 0;
     if (!ParseInt(args[0].c_str(), seconds))
         return Fail(L"windows needs a number of seconds");
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"TarnavelDriverWindow";
-    RegisterClassW(&windowClass);
     int offset = 0;
     for (size_t i = 1; i < args.size(); ++i) {
         bool hidden = !args[i].empty() && args[i][0] == L'-';
         std::wstring title = hidden ? args[i].substr(1) : args[i];
-        CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (hidden ? 0 : WS_VISIBLE),
-                        700 + offset, 500 + offset, 320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+        CreateFixtureW(title.c_str(), !hidden, 700 + offset, 500 + offset, 320, 200);
         offset += 30;
     }
     PumpFor(static_cast<DWORD>(seconds) * 1000);

@@ -12,14 +12,11 @@ if [ $# -ne 3 ]; then
 fi
 exe=$1 driver=$2 out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
-
-if [ -z "${DISPLAY:-}" ]; then
-  # Run by hand without the test script's display: bring up a private one.
-  exec "$root/scripts/with-display.sh" bash "$0" "$@"
-fi
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-"$root/scripts/wine-prefix.sh" >/dev/null
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+# Run by hand without the test script's display: bring up a private one.
+need_display bash "$0" "$@"
+use_wine_prefix >/dev/null
 
 mkdir -p "$(dirname "$out")"
 log=$(mktemp)

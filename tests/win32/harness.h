@@ -1,5 +1,6 @@
-// Test plumbing shared by the Win32 tests: fixture windows on this thread or another,
-// the main dialog run modelessly, message pumping, and list and rectangle reads.
+// Test plumbing of the Win32 tests: the main dialog run modelessly, what it receives,
+// and the modal dialogs it runs. Pumping, window threads, fixture windows and the
+// rectangle check come from the test support that every test program shares.
 #pragma once
 #include <windows.h>
 
@@ -9,44 +10,13 @@
 #include <string>
 #include <vector>
 
-// Handles every message that is waiting, sent or posted.
-void PumpMessages();
-// Pumps until predicate holds or timeoutMs passes; returns the predicate's last value.
-bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs);
-// Handles messages for ms milliseconds, looking at the clock after each one, so that a
-// steady stream of messages (fast auto refresh) cannot hold it longer.
-void PumpFor(DWORD ms);
-// Waits for handle while still handling messages sent to this thread.
-bool WaitPumping(HANDLE handle, DWORD timeoutMs);
-
-// A top-level window of the fixture class. Titles should be unique to the test.
-// Nothing is pumped, so these are safe to call inside a fixture's message handler.
-HWND CreateFixture(const char* title, bool visible, int x = 100, int y = 200, int width = 640, int height = 480);
-HWND CreateFixtureW(const wchar_t* title, bool visible, int x = 100, int y = 200, int width = 640, int height = 480);
-
-// A hook on the fixture class's window procedure, called on the window's own thread
-// before default processing, for every fixture window. Cleared by each MainDialog.
-using FixtureHook = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
-void SetFixtureHook(FixtureHook hook);
-
-// A thread with a message loop; Run executes a function on it and waits for the
-// result while this thread keeps handling sent messages.
-class WindowThread {
-public:
-    WindowThread();
-    ~WindowThread();
-    void Run(const std::function<void()>& work);
-    DWORD Id() const { return threadId; }
-
-private:
-    static unsigned __stdcall Main(void* self);
-    HANDLE thread = nullptr;
-    HANDLE ready = nullptr;
-    unsigned threadId = 0;
-};
+#include "fixture_windows.h"
+#include "rect_check.h"
+#include "waiting.h"
 
 // The real main dialog, created modelessly from the real template and procedure so
-// the test can drive it with messages. Closing it runs the real close sequence.
+// the test can drive it with messages. Closing it runs the real close sequence; its
+// end clears the fixture hook.
 class MainDialog {
 public:
     MainDialog();
@@ -88,12 +58,9 @@ private:
 
 std::string WindowTextOf(HWND window);
 
-// Every row shows the display title of the entry with the same index, and no entry is
-// reachable beyond the rows.
+// Every row shows the display title of the entry with the same index, carries that
+// entry's window, and no entry is reachable beyond the rows.
 ::testing::AssertionResult RowsMatchEntries(const MainDialog& dialog);
-
-// Compares a window's rectangle with the expected position and size, printing both.
-::testing::AssertionResult HasRect(HWND window, int x, int y, int width, int height);
 
 // ---- Modal dialogs run by a main-dialog command ------------------------------
 

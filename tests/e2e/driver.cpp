@@ -16,6 +16,9 @@
 //   point <caption> <controlId>      print the screen position of a control's centre
 //   windows <seconds> <title>...     keep top-level windows with these titles (a leading
 //                                    '-' makes one hidden) for that long, then end
+//   stuck <title> <stop> <release>   keep a visible window with this title until ended;
+//                                    each time the named event stop is set, take no
+//                                    messages (as a hung program) until release is set
 #include <windows.h>
 
 #include <cwchar>
@@ -278,6 +281,20 @@ int CommandWindows(const std::vector<std::wstring>& args)
     return 0;
 }
 
+int CommandStuck(const std::vector<std::wstring>& args)
+{
+    HANDLE stop = OpenEventW(SYNCHRONIZE, FALSE, args[1].c_str());
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, args[2].c_str());
+    if (!stop || !release)
+        return Fail(L"stuck needs the names of two events that exist");
+    CreateFixtureW(args[0].c_str(), true, 660, 520, 320, 200);
+    for (;;) {
+        while (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            PumpMessages();
+        WaitForSingleObject(release, INFINITE);
+    }
+}
+
 struct Command {
     const wchar_t* name;
     size_t minArgs;
@@ -289,7 +306,7 @@ const Command COMMANDS[] = {
     {L"close", 1, CommandClose},   {L"post", 2, CommandPost},       {L"send", 2, CommandSend},
     {L"select", 2, CommandSelect}, {L"text", 2, CommandText},       {L"settext", 3, CommandSetText},
     {L"check", 2, CommandCheck},   {L"rect", 1, CommandRect},       {L"point", 2, CommandPoint},
-    {L"windows", 1, CommandWindows},
+    {L"windows", 1, CommandWindows}, {L"stuck", 3, CommandStuck},
 };
 
 }  // namespace

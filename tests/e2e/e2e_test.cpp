@@ -7,6 +7,7 @@
 // one: every wait here handles sent messages, and every message to the program goes
 // through SendMessageTimeoutW without SMTO_BLOCK so that it does too.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -41,24 +42,29 @@ std::wstring UniqueTitle(const wchar_t* what)
 
 // ---- The program under test -----------------------------------------------------
 
-// Where tarnavel.exe is: TARNAVEL_EXE, which CTest gives as a Unix path under the Z:
-// drive, or else beside the build's root, two levels above this test.
-std::wstring ProgramPath()
+// Where a program of the build is: the variable CTest sets, a Unix path under the Z:
+// drive, or else its place in the build, whose root is two levels above this test.
+std::wstring BuiltProgram(const wchar_t* variable, const wchar_t* inBuild)
 {
     wchar_t buffer[MAX_PATH * 2];
-    DWORD length = GetEnvironmentVariableW(L"TARNAVEL_EXE", buffer, MAX_PATH * 2);
+    DWORD length = GetEnvironmentVariableW(variable, buffer, MAX_PATH * 2);
     std::wstring path;
     if (length > 0 && length < MAX_PATH * 2) {
         path = buffer;
     } else {
         GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
         path = buffer;
-        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\..\\..\\tarnavel.exe";
+        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\..\\..\\" + inBuild;
     }
     for (wchar_t& c : path)
         if (c == L'/')
             c = L'\\';
     return path;
+}
+
+std::wstring ProgramPath()
+{
+    return BuiltProgram(L"TARNAVEL_EXE", L"tarnavel.exe");
 }
 
 ::testing::AssertionResult Started(Tarnavel& app)
@@ -118,6 +124,76 @@ bool ReadMenuBarFromProgramFile(std::vector<MenuEntry>& entries)
         DestroyMenu(bar);
     FreeLibrary(program);
     return read;
+}
+
+// A program of its own (the driver's "stuck" command) whose only window stops taking
+// messages when told to, as a hung program's does, until it is released.
+class StuckProgram {
+public:
+    explicit StuckProgram(const std::wstring& title)
+    {
+        std::wstring name = L"TarnavelStuck-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
+        stop = CreateEventW(nullptr, FALSE, FALSE, (name + L"-stop").c_str());
+        release = CreateEventW(nullptr, FALSE, FALSE, (name + L"-release").c_str());
+        std::wstring arguments = L"stuck \"" + title + L"\" " + name + L"-stop " + name + L"-release";
+        if (StartProcess(BuiltProgram(L"TARNAVEL_DRIVER", L"tests\\e2e\\tarnavel_driver.exe"), arguments, &process))
+            window = WaitForWindowOf(process.Id(), title.c_str(), START_TIMEOUT_MS);
+    }
+    ~StuckProgram()
+    {
+        Recover();
+        EndProcess(&process, 0);
+        CloseHandle(stop);
+        CloseHandle(release);
+    }
+    StuckProgram(const StuckProgram&) = delete;
+    StuckProgram& operator=(const StuckProgram&) = delete;
+
+    HWND Window() const { return window; }
+    // True once the window has stopped answering.
+    bool StopAnswering()
+    {
+        SetEvent(stop);
+        return PumpUntil([&] { return !Send(window, WM_NULL, 0, 0, nullptr, 200); }, START_TIMEOUT_MS);
+    }
+    void Recover() { SetEvent(release); }
+
+private:
+    static int made;
+    ChildProcess process;
+    HANDLE stop = nullptr;
+    HANDLE release = nullptr;
+    HWND window = nullptr;
+};
+
+int StuckProgram::made = 0;
+
+// A command that waited on the stuck window would keep the whole program waiting; this
+// bound only tells such a wait from the short question Tarnavel asks first.
+const DWORD COMMAND_BOUND_MS = 1000;
+
+::testing::AssertionResult ReturnsAtOnce(const Tarnavel& app, WORD command)
+{
+    DWORD start = GetTickCount();
+    bool answered = Send(app.Dialog(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(app.Dialog(), command)), nullptr, 5000);
+    DWORD took = GetTickCount() - start;
+    if (answered && took < COMMAND_BOUND_MS)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "command " << command << (answered ? " took " : " was not answered in ")
+                                         << took << " ms";
+}
+
+size_t ThreadCount(DWORD processId)
+{
+    size_t count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == processId;
+    CloseHandle(snapshot);
+    return count;
 }
 
 // ---- The tests ------------------------------------------------------------------
@@ -263,6 +339,61 @@ TEST(Unicode, TitleInSeveralScriptsIsListedExactly)
     ASSERT_TRUE(app.Refresh());
     EXPECT_GE(app.RowOf(title), 0) << Listing(app);
 
+    EXPECT_TRUE(Exited(app));
+}
+
+TEST(UnansweringWindow, CommandsReturnAtOnceAndTarnavelStaysUsable)
+{
+    std::wstring title = UniqueTitle(L"stuck");
+    StuckProgram stuck(title);
+    ASSERT_NE(nullptr, stuck.Window());
+    Tarnavel app;
+    ASSERT_TRUE(Started(app));
+    int row = app.RowOf(title);
+    ASSERT_GE(row, 0) << Listing(app);
+    ASSERT_TRUE(app.Select(row));
+
+    ASSERT_TRUE(stuck.StopAnswering());
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_MINIMIZE));
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_SET_POSITION));
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_MOVE_UP));
+    EXPECT_EQ(L"Unknown", app.Text(IDC_WINDOW_STATUS));
+    EXPECT_TRUE(app.Refresh(5000)) << "a refresh was not answered";
+    EXPECT_TRUE(Exited(app)) << "while the window was still stuck";
+}
+
+TEST(UnansweringWindow, AHideMadeWhileItHangsTakesEffectWhenItRecovers)
+{
+    std::wstring title = UniqueTitle(L"stuck then hidden");
+    StuckProgram stuck(title);
+    ASSERT_NE(nullptr, stuck.Window());
+    Tarnavel app;
+    ASSERT_TRUE(Started(app));
+    int row = app.RowOf(title);
+    ASSERT_GE(row, 0) << Listing(app);
+    ASSERT_TRUE(app.Select(row));
+
+    ASSERT_TRUE(stuck.StopAnswering());
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_HIDE));
+    EXPECT_EQ(L"Unknown", app.Text(IDC_WINDOW_STATUS));
+    EXPECT_EQ(title, app.Row(row)) << "the row claims what the window has not done";
+
+    stuck.Recover();
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(stuck.Window()); }, START_TIMEOUT_MS));
+    ASSERT_TRUE(app.Refresh());
+    EXPECT_GE(app.RowOf(title + HIDDEN_SUFFIX), 0) << Listing(app);
+    EXPECT_TRUE(Exited(app));
+}
+
+TEST(SecondStartUp, SentByAnotherProgramChangesNothing)
+{
+    Tarnavel app;
+    ASSERT_TRUE(Started(app));
+    std::vector<std::wstring> rows = app.Rows();
+    size_t threads = ThreadCount(app.ProcessId());
+    ASSERT_TRUE(Send(app.Dialog(), WM_INITDIALOG, 0, 0));
+    EXPECT_EQ(rows, app.Rows());
+    EXPECT_EQ(threads, ThreadCount(app.ProcessId())) << "a second worker was started";
     EXPECT_TRUE(Exited(app));
 }
 

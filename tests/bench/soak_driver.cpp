@@ -38,7 +38,7 @@ const DWORD DIALOG_APPEAR_MS = 5000;
 struct Command {
     WORD id;
     // The command shows the details of the entry it acted on, so the name field then
-    // tells which window that was.
+    // tells which window that was, until a rebuild moves the details to the row's window.
     bool showsEntry;
 };
 
@@ -330,8 +330,11 @@ void CommandRandomFixture(const Tarnavel& tarnavel, WindowThread& fixture, Rando
         return;
     if (!command.showsEntry)
         return;
+    // A rebuild after the command keeps the row number, and when the command moved its
+    // window in the stacking order that row may now show another one, whose details
+    // then follow it. A name that is not a fixture's counts only when no row explains it.
     std::wstring actedOn = tarnavel.Text(IDC_WINDOW_NAME);
-    if (!StartsWithPrefix(actedOn)) {
+    if (!StartsWithPrefix(actedOn) && actedOn != tarnavel.Row(tarnavel.SelectedRow())) {
         ++tally->foreignActions;
         PrintError("soak: command %u acted on \"%s\"", command.id, Utf8(actedOn).c_str());
     }

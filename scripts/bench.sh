@@ -21,6 +21,19 @@ default_endurance=1000
 endurance=${BENCH_ENDURANCE:-$default_endurance}
 sizes=${BENCH_SIZES:-100 1000 5000}
 
+# On a virtual machine whose cores sit idle, waking the Wine server on another core
+# costs tens of microseconds a round trip, more the idler the machine is, and a
+# rebuild makes thousands of them: measured here, that alone put one program at two
+# to four times the other's time from run to run. Everything the bench starts (the
+# display, the Wine server, the programs) runs on one core, so that both programs are
+# timed under the same steady conditions. A server already running would stay where
+# it is, so it is ended first.
+if [ -z "${TARNAVEL_BENCH_ON_ONE_CORE:-}" ] && command -v taskset >/dev/null; then
+  export TARNAVEL_BENCH_ON_ONE_CORE=1
+  wineserver -k 2>/dev/null
+  exec taskset -c 0 "$0" "$@"
+fi
+
 need_programs bench tarnavel.exe tests/bench/bench_driver.exe tests/bench/bench_floor.exe tests/bench/bench_fixture.exe
 if [ "$reps" -lt 20 ]; then
   echo "bench: BENCH_REPS must be at least 20" >&2
@@ -50,6 +63,6 @@ fi
 {
   sed -n '/^ *N  *rows/,$p' "$log"
   grep -a '^endurance \(after\|result\)' "$log"
-} | "$root/scripts/record-results.sh" bench "; $reps repetitions per size, $run" "$out"
+} | "$root/scripts/record-results.sh" bench "; $reps repetitions per size, $run${TARNAVEL_BENCH_ON_ONE_CORE:+; all on one core}" "$out"
 echo "==> bench: recorded in docs/performance.md; log in $log"
 exit "$rc"

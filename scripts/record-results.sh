@@ -13,7 +13,7 @@ end="<!-- $name results end -->"
 block=$work/$name-block.md
 {
   echo "$begin"
-  echo "Last \`make $name\`: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores," \
+  echo "Last \`make $name\`: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc --all) cores," \
        "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(wine --version 2>/dev/null)$what."
   echo
   echo '```'

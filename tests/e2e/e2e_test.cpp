@@ -342,17 +342,26 @@ TEST(Unicode, TitleInSeveralScriptsIsListedExactly)
     EXPECT_TRUE(Exited(app));
 }
 
-TEST(UnansweringWindow, CommandsReturnAtOnceAndTarnavelStaysUsable)
-{
-    std::wstring title = UniqueTitle(L"stuck");
-    StuckProgram stuck(title);
-    ASSERT_NE(nullptr, stuck.Window());
-    Tarnavel app;
-    ASSERT_TRUE(Started(app));
-    int row = app.RowOf(title);
-    ASSERT_GE(row, 0) << Listing(app);
-    ASSERT_TRUE(app.Select(row));
+// Tarnavel with the stuck program's row selected, the window still answering.
+class UnansweringWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, stuck.Window());
+        ASSERT_TRUE(Started(app));
+        row = app.RowOf(title);
+        ASSERT_GE(row, 0) << Listing(app);
+        ASSERT_TRUE(app.Select(row));
+    }
 
+    std::wstring title = UniqueTitle(L"stuck");
+    StuckProgram stuck{title};
+    Tarnavel app;
+    int row = -1;
+};
+
+TEST_F(UnansweringWindow, CommandsReturnAtOnceAndTarnavelStaysUsable)
+{
     ASSERT_TRUE(stuck.StopAnswering());
     EXPECT_TRUE(ReturnsAtOnce(app, IDC_MINIMIZE));
     EXPECT_TRUE(ReturnsAtOnce(app, IDC_SET_POSITION));
@@ -362,17 +371,8 @@ TEST(UnansweringWindow, CommandsReturnAtOnceAndTarnavelStaysUsable)
     EXPECT_TRUE(Exited(app)) << "while the window was still stuck";
 }
 
-TEST(UnansweringWindow, AHideMadeWhileItHangsTakesEffectWhenItRecovers)
+TEST_F(UnansweringWindow, AHideMadeWhileItHangsTakesEffectWhenItRecovers)
 {
-    std::wstring title = UniqueTitle(L"stuck then hidden");
-    StuckProgram stuck(title);
-    ASSERT_NE(nullptr, stuck.Window());
-    Tarnavel app;
-    ASSERT_TRUE(Started(app));
-    int row = app.RowOf(title);
-    ASSERT_GE(row, 0) << Listing(app);
-    ASSERT_TRUE(app.Select(row));
-
     ASSERT_TRUE(stuck.StopAnswering());
     EXPECT_TRUE(ReturnsAtOnce(app, IDC_HIDE));
     EXPECT_EQ(L"Unknown", app.Text(IDC_WINDOW_STATUS));

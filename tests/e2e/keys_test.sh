@@ -14,13 +14,14 @@ exe=$1 driver=$2 out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
+# shellcheck source=tests/support/run_cases.sh
+. "$root/tests/support/run_cases.sh"
 # Run by hand without the test script's display: bring up a private one.
 need_display bash "$0" "$@"
 use_wine_prefix >/dev/null
 
 mkdir -p "$(dirname "$out")"
 log=$(mktemp)
-said=$(mktemp)
 app=""
 
 # The first Wine program of a server starts its system services, which keep the file
@@ -40,7 +41,7 @@ end_app() {
   wait "$app" 2>/dev/null
   app=""
 }
-trap 'end_app; rm -f "$log" "$said"' EXIT
+trap 'end_app; rm -f "$log"' EXIT
 
 start_app() {
   wine "$exe" </dev/null >>"$log" 2>&1 &
@@ -110,42 +111,9 @@ about_closes_on_alt_f4_not_on_escape() {
 
 # ---- run and report ---------------------------------------------------------------
 
-elapsed() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.3f", now - start }'; }
-xml_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
-
-cases="escape_leaves_main_dialog_open enter_and_escape_leave_size_step_dialog_open about_closes_on_alt_f4_not_on_escape"
-total=0 failures=0 entries="" suite_start=$(date +%s.%N)
-for name in $cases; do
-  start=$(date +%s.%N)
-  $name >"$said"
-  rc=$?
-  end_app
-  message=$(cat "$said")
-  seconds=$(elapsed "$start")
-  total=$((total + 1))
-  if [ $rc -eq 0 ]; then
-    echo "[       OK ] Keys.$name (${seconds}s)"
-    entries="$entries    <testcase name=\"$name\" classname=\"Keys\" time=\"$seconds\"/>
-"
-  else
-    failures=$((failures + 1))
-    echo "[  FAILED  ] Keys.$name: $message"
-    escaped=$(printf '%s' "$message" | xml_escape)
-    entries="$entries    <testcase name=\"$name\" classname=\"Keys\" time=\"$seconds\">
-      <failure message=\"$escaped\"/>
-    </testcase>
-"
-  fi
-done
-seconds=$(elapsed "$suite_start")
-{
-  echo '<?xml version="1.0" encoding="UTF-8"?>'
-  echo "<testsuites tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\" name=\"keys_test\">"
-  echo "  <testsuite name=\"Keys\" tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\">"
-  printf '%s' "$entries"
-  echo "  </testsuite>"
-  echo "</testsuites>"
-} >"$out"
+after_case() { end_app; }
+run_cases Keys "$out" escape_leaves_main_dialog_open enter_and_escape_leave_size_step_dialog_open \
+  about_closes_on_alt_f4_not_on_escape
 if [ "$failures" -ne 0 ] && [ -s "$log" ]; then
   echo "---- driver and Wine messages"
   cat "$log"

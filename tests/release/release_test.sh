@@ -14,6 +14,8 @@ if [ $# -ne 5 ]; then
 fi
 out=$1 dist=$2 version=$3 launch_check=$4 work=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tests/support/run_cases.sh
+. "$root/tests/support/run_cases.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   # Run by hand without the test script's display: bring up a private one.
@@ -30,7 +32,7 @@ windows_dlls="kernel32.dll user32.dll gdi32.dll msvcrt.dll comctl32.dll comdlg32
 # A server left by an earlier run would keep the old prefix in use.
 [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
 rm -rf "$work"
-mkdir -p "$unpacked" "$(dirname "$out")"
+mkdir -p "$unpacked"
 
 # ---- cases: each says why it failed, and returns non-zero then -------------------
 
@@ -104,45 +106,9 @@ X86_64ExeStartsInAFreshPrefix() {
 
 # ---- run and report ---------------------------------------------------------------
 
-elapsed() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.3f", now - start }'; }
-xml_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
-
-cases="ZipHoldsBothExesReadmeAndLicence ShippedFilesMatchSha256Sums
-       X86_64ExeIsAnAmd64Image I686ExeIsAnI386Image
-       X86_64ExeImportsOnlyWindowsDlls I686ExeImportsOnlyWindowsDlls
-       X86_64ExeStartsInAFreshPrefix"
-said=$work/said
-total=0 failures=0 entries="" suite_start=$(date +%s.%N)
-for name in $cases; do
-  start=$(date +%s.%N)
-  $name >"$said" 2>&1
-  rc=$?
-  message=$(cat "$said")
-  seconds=$(elapsed "$start")
-  total=$((total + 1))
-  if [ $rc -eq 0 ]; then
-    echo "[       OK ] Release.$name (${seconds}s)"
-    entries="$entries    <testcase name=\"$name\" classname=\"Release\" time=\"$seconds\"/>
-"
-  else
-    failures=$((failures + 1))
-    echo "[  FAILED  ] Release.$name: $message"
-    escaped=$(printf '%s' "$message" | xml_escape)
-    entries="$entries    <testcase name=\"$name\" classname=\"Release\" time=\"$seconds\">
-      <failure message=\"$escaped\"/>
-    </testcase>
-"
-  fi
-done
-seconds=$(elapsed "$suite_start")
-{
-  echo '<?xml version="1.0" encoding="UTF-8"?>'
-  echo "<testsuites tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\" name=\"release_test\">"
-  echo "  <testsuite name=\"Release\" tests=\"$total\" failures=\"$failures\" disabled=\"0\" errors=\"0\" time=\"$seconds\">"
-  printf '%s' "$entries"
-  echo "  </testsuite>"
-  echo "</testsuites>"
-} >"$out"
+run_cases Release "$out" ZipHoldsBothExesReadmeAndLicence ShippedFilesMatchSha256Sums \
+  X86_64ExeIsAnAmd64Image I686ExeIsAnI386Image X86_64ExeImportsOnlyWindowsDlls I686ExeImportsOnlyWindowsDlls \
+  X86_64ExeStartsInAFreshPrefix
 if [ "$failures" -eq 0 ]; then
   rm -rf "$prefix" "$prefix.lock"
 fi

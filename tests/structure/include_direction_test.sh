@@ -6,7 +6,10 @@
 # Usage: include_direction_test.sh RESULTS.xml [SRC_DIR]
 set -u
 results=$1
-src=${2:-$(cd "$(dirname "$0")/../../src" && pwd)}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+src=${2:-$root/src}
+# shellcheck source=tests/support/run_cases.sh
+. "$root/tests/support/run_cases.sh"
 declare -A allowed=(
   [app]="app catalogue settings platform resources"
   [catalogue]="catalogue platform"
@@ -14,14 +17,13 @@ declare -A allowed=(
   [platform]="platform"
   [resources]="resources"
 )
-cases="" failures=0 count=0
-for layer in app catalogue settings platform resources; do
-  count=$((count + 1))
-  bad=""
+
+# Prints every include of the layer's files that reaches a folder it may not use.
+includes_only_what_it_may_use() {
+  local layer=$1 file header target used bad=""
   while IFS= read -r file; do
-    dir=$(dirname "$file")
     while IFS= read -r header; do
-      target=$(realpath -m "$dir/$header")
+      target=$(realpath -m "$(dirname "$file")/$header")
       case $target in
         "$src"/*) used=${target#"$src"/}; used=${used%%/*} ;;
         *) bad="$bad ${file#"$src"/} includes $header (outside src);"; continue ;;
@@ -29,17 +31,13 @@ for layer in app catalogue settings platform resources; do
       [[ " ${allowed[$layer]} " == *" $used "* ]] || bad="$bad ${file#"$src"/} includes $header;"
     done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
   done < <(find "$src/$layer" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.rc' \) | sort)
-  name="${layer^}IncludesOnlyWhatItMayUse"
-  if [ -z "$bad" ]; then
-    cases="$cases<testcase name=\"$name\"/>"
-    echo "[       OK ] $name"
-  else
-    failures=$((failures + 1))
-    cases="$cases<testcase name=\"$name\"><failure message=\"${bad//\"/&quot;}\"/></testcase>"
-    echo "[  FAILED  ] $name:$bad"
-  fi
-done
-mkdir -p "$(dirname "$results")"
-printf '<?xml version="1.0"?>\n<testsuites tests="%d" failures="%d" disabled="0" errors="0" name="structure">\n<testsuite name="IncludeDirection" tests="%d" failures="%d">%s</testsuite>\n</testsuites>\n' \
-  "$count" "$failures" "$count" "$failures" "$cases" > "$results"
-[ "$failures" -eq 0 ]
+  [ -z "$bad" ] || { echo "${bad# }"; return 1; }
+}
+AppIncludesOnlyWhatItMayUse() { includes_only_what_it_may_use app; }
+CatalogueIncludesOnlyWhatItMayUse() { includes_only_what_it_may_use catalogue; }
+SettingsIncludesOnlyWhatItMayUse() { includes_only_what_it_may_use settings; }
+PlatformIncludesOnlyWhatItMayUse() { includes_only_what_it_may_use platform; }
+ResourcesIncludesOnlyWhatItMayUse() { includes_only_what_it_may_use resources; }
+
+run_cases IncludeDirection "$results" AppIncludesOnlyWhatItMayUse CatalogueIncludesOnlyWhatItMayUse \
+  SettingsIncludesOnlyWhatItMayUse PlatformIncludesOnlyWhatItMayUse ResourcesIncludesOnlyWhatItMayUse

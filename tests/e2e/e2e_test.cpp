@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "cross_process.h"
 #include "fixture_windows.h"
 #include "processes.h"
 #include "rect_check.h"
@@ -175,8 +176,7 @@ const DWORD COMMAND_BOUND_MS = 1000;
 ::testing::AssertionResult ReturnsAtOnce(const Tarnavel& app, WORD command)
 {
     DWORD start = GetTickCount();
-    bool answered = Send(app.Dialog(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(app.Dialog(), command)), nullptr, 5000);
+    bool answered = Click(app.Dialog(), command, 5000);
     DWORD took = GetTickCount() - start;
     if (answered && took < COMMAND_BOUND_MS)
         return ::testing::AssertionSuccess();

@@ -18,10 +18,11 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
     return answered;
 }
 
-bool Click(HWND dialog, int controlId)
+bool Click(HWND dialog, int controlId, UINT timeoutMs)
 {
     HWND control = GetDlgItem(dialog, controlId);
-    return Send(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    return Send(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(control), nullptr,
+                timeoutMs);
 }
 
 std::wstring ControlText(HWND control, bool* ok)

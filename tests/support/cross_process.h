@@ -15,7 +15,7 @@ constexpr UINT SEND_TIMEOUT_MS = 30000;
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
           UINT timeoutMs = SEND_TIMEOUT_MS);
 // A button or menu command of the dialog, as a click delivers it.
-bool Click(HWND dialog, int controlId);
+bool Click(HWND dialog, int controlId, UINT timeoutMs = SEND_TIMEOUT_MS);
 
 // At most 1023 characters; "<no answer>" when the control did not answer, and *ok
 // (when given) says so too.

@@ -1,8 +1,9 @@
 // Each frame is one placement at the bottom of the stacking order, then a 1 ms pause.
 // The rectangle is read once: the frames change it. The dialog is this thread's own
-// window, so every frame is placed and waited for.
+// window, so every frame is placed there and then.
 #include "animation.h"
 
+#include "../platform/window_requests.h"
 #include "../platform/window_system.h"
 #include "animation_plan.h"
 
@@ -14,7 +15,7 @@ void PlayOpeningAnimation(HWND dialog)
     int32_t width = rect.right - rect.left;
     int32_t frames = OpeningFrameCount(rect.bottom - rect.top);
     for (int32_t frame = 0; frame < frames; ++frame) {
-        PlaceAtBottomAndShow(dialog, rect.left, rect.top, width, OpeningFrameHeight(frame), REACH_WAIT);
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, width, OpeningFrameHeight(frame));
         Sleep(1);
     }
 }
@@ -28,7 +29,7 @@ void PlayClosingAnimation(HWND dialog)
     int32_t frames = ClosingFrameCount(height);
     for (int32_t frame = 0; frame < frames; ++frame) {
         int32_t side = ClosingFrameSide(height, frame);
-        PlaceAtBottomAndShow(dialog, rect.left, rect.top, side, side, REACH_WAIT);
+        PlaceAtBottomAndShow(dialog, rect.left, rect.top, side, side);
         Sleep(1);
     }
 }

@@ -6,6 +6,7 @@
 #include "../catalogue/catalogue.h"
 #include "../catalogue/title_text.h"
 #include "../platform/decimal_text.h"
+#include "../platform/window_requests.h"
 #include "../platform/window_system.h"
 #include "../resources/resource.h"
 #include "program_state.h"
@@ -77,15 +78,16 @@ const char* StatusText(uint16_t status)
 }
 
 // The entry changes only when the window ended as asked. Otherwise the command ends
-// here with the details showing what is known: a window that refused keeps its entry;
-// one whose request is queued, or that is gone, is Unknown until the next rebuild.
-bool EndedAsAsked(HWND dialog, WindowEntry& entry, WindowReach reach, bool visible)
+// here with the details showing what is known: a window that ended otherwise refused
+// (as a more privileged program's window refuses us) and keeps its entry; one whose
+// request is still under way, or that is gone, is Unknown until the next rebuild.
+bool EndedAsAsked(HWND dialog, WindowEntry& entry, bool finished, bool visible)
 {
     HWND window = entry.GetHandle();
     bool exists = WindowExists(window);
-    if (reach == REACH_WAIT && exists && IsShown(window) == visible)
+    if (finished && exists && IsShown(window) == visible)
         return true;
-    if (reach != REACH_WAIT || !exists)
+    if (!finished || !exists)
         entry.SetStatus(STATUS_UNKNOWN);
     ShowDetails(dialog, entry);
     return false;
@@ -93,9 +95,7 @@ bool EndedAsAsked(HWND dialog, WindowEntry& entry, WindowReach reach, bool visib
 
 bool RequestShowState(HWND dialog, WindowEntry& entry, int showCommand, bool visible)
 {
-    WindowReach reach = ReachWindow(entry.GetHandle());
-    ShowWindowAs(entry.GetHandle(), showCommand, reach);
-    return EndedAsAsked(dialog, entry, reach, visible);
+    return EndedAsAsked(dialog, entry, ShowWindowAs(entry.GetHandle(), showCommand), visible);
 }
 
 // Minimize and Maximize: the window is shown whatever its status was.
@@ -222,10 +222,9 @@ void SetSelectedWindowPosition(HWND dialog)
     WindowEntry* entry = ReadSelection(dialog);
     if (!entry)
         return;
-    WindowReach reach = ReachWindow(entry->GetHandle());
-    PlaceAtBottomAndShow(entry->GetHandle(), x, y, width, height, reach);
+    bool finished = PlaceAtBottomAndShow(entry->GetHandle(), x, y, width, height);
     bool suffixed = entry->HasHiddenSuffix();
-    if (!EndedAsAsked(dialog, *entry, reach, true) || !MarkVisible(*entry))
+    if (!EndedAsAsked(dialog, *entry, finished, true) || !MarkVisible(*entry))
         return;
     // A row without the suffix already reads as it should and is left alone.
     if (suffixed)

@@ -1,4 +1,5 @@
 // Step move and resize: read the live rectangle, place the window, show where it went.
+#include "../platform/window_requests.h"
 #include "../platform/window_system.h"
 #include "../settings/user_settings.h"
 #include "selection.h"
@@ -16,8 +17,9 @@ void StepWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_
     Placement placement;
     if (ReadWindowRect(window, &rect)
         && plan(rect.left, rect.top, rect.right, rect.bottom, direction, step, &placement))
-        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height, ReachWindow(window));
-    // Read again: the fields show what the window system did, not what was asked.
+        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height);
+    // Read again: the fields show what the window system did, not what was asked, and
+    // where a slow window stands when the wait for it ends.
     ShowWindowGeometry(dialog, window);
 }
 

@@ -160,51 +160,6 @@ bool WindowExists(HWND window)
     return IsWindow(window) != FALSE;
 }
 
-WindowReach ReachWindow(HWND window)
-{
-    if (!WindowExists(window))
-        return REACH_GONE;
-    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
-        return REACH_WAIT;
-    // Not SMTO_BLOCK: a program that is itself sending to us meanwhile gets its answer,
-    // so that it can answer ours.
-    DWORD_PTR ignored = 0;
-    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ANSWER_TIMEOUT_MS, &ignored))
-        return REACH_WAIT;
-    return WindowExists(window) ? REACH_QUEUE : REACH_GONE;
-}
-
-void ShowWindowAs(HWND window, int showCommand, WindowReach reach)
-{
-    if (reach == REACH_WAIT)
-        ShowWindow(window, showCommand);
-    else if (reach == REACH_QUEUE)
-        ShowWindowAsync(window, showCommand);
-}
-
-namespace {
-
-void Place(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags,
-           WindowReach reach)
-{
-    if (reach == REACH_QUEUE)
-        flags |= SWP_ASYNCWINDOWPOS;
-    if (reach != REACH_GONE)
-        SetWindowPos(window, insertAfter, x, y, width, height, flags);
-}
-
-}  // namespace
-
-void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach)
-{
-    Place(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW, reach);
-}
-
-void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach)
-{
-    Place(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE, reach);
-}
-
 void SendRefresh(HWND dialog)
 {
     SendMessageA(dialog, WMU_REFRESH, 0, 0);

@@ -56,25 +56,6 @@ bool IsShown(HWND window);
 bool ReadWindowRect(HWND window, RECT* rect);
 bool WindowExists(HWND window);
 
-// How a request can reach a window. Showing or placing a window of another thread
-// waits for that thread without a bound, so a program that has stopped answering
-// would hold ours for as long as it hangs: such a window gets its request queued,
-// to take effect when the program recovers.
-enum WindowReach {
-    REACH_WAIT,   // ours, or its thread answered within ANSWER_TIMEOUT_MS: call and wait
-    REACH_QUEUE,  // its thread did not answer: make the request without waiting
-    REACH_GONE,   // no such window: nothing to ask
-};
-constexpr UINT ANSWER_TIMEOUT_MS = 200;
-WindowReach ReachWindow(HWND window);
-
-// Each does nothing for REACH_GONE.
-void ShowWindowAs(HWND window, int showCommand, WindowReach reach);
-// Moves and sizes at the bottom of the stacking order, and shows the window.
-void PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach);
-// Moves and sizes, ending any always-on-top state, without activating the window.
-void PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, WindowReach reach);
-
 // ---- Messages to the main dialog ----------------------------------------------
 
 void SendRefresh(HWND dialog);

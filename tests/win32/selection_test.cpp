@@ -306,6 +306,8 @@ TEST_P(CommandReentry, ASecondStartUpDuringTheCommandChangesNothing)
     EXPECT_TRUE(RowsMatchEntries(*dialog));
     EXPECT_EQ(workerThread, worker) << "a second worker was started";
     EXPECT_GE(dialog->RowOf(TitleAfter()), 0);
+    // The window waited for our answer inside the command, and then did as asked.
+    EXPECT_EQ(dialog->Text(IDC_WINDOW_STATUS), command == IDC_HIDE ? "Hidden" : "Visible");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCommand, CommandReentry,

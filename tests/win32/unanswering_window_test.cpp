@@ -1,8 +1,10 @@
 // Windows that do not do as asked: one whose thread has stopped taking messages, as a
-// hung program's does, one that refuses to hide, and one that is gone. The dialog
-// never waits on the first, and the list never claims what none of them did.
+// hung program's does, one that answers at once but is slow over every change, one that
+// answers a first message and then hangs, one that refuses to hide, and one that is gone.
+// The dialog never waits long on any of them, and the list never claims what none did.
 #include "harness.h"
 
+#include <atomic>
 #include <string>
 
 #include "resources/resource.h"
@@ -12,19 +14,25 @@ namespace {
 const std::string SUFFIX = "               (HIDDEN)";
 const std::string TITLE = "Stuck window";
 const UINT WM_STOP_ANSWERING = WM_APP + 20;
-// The stuck thread recovers by itself after this long, so that a command that does wait
-// on it fails the test instead of hanging it.
-const DWORD STUCK_AT_MOST_MS = 3000;
+// The window recovers by itself after this long, so that a command that does wait on it
+// fails the test instead of hanging it.
+const DWORD STUCK_AT_MOST_MS = 2500;
 
-// A fixture window on a thread of its own, which stops taking messages when told to,
+enum StuckKind {
+    HUNG,            // stops taking messages before the command
+    SLOW,            // answers, but its WM_WINDOWPOSCHANGING takes its time
+    ANSWERS_ONCE,    // answers the command's first message, then hangs
+};
+
+// A fixture window on a thread of its own, which gets stuck as its kind says, once,
 // until it is released.
 class StuckWindow {
 public:
-    explicit StuckWindow(bool visible)
+    StuckWindow(StuckKind kind, bool visible) : kind(kind)
     {
         thread.Run([&] { window = CreateFixture(TITLE.c_str(), visible, 40, 50, 300, 200); });
         SetFixtureHook([this](HWND target, UINT message, WPARAM, LPARAM) {
-            if (target == window && message == WM_STOP_ANSWERING) {
+            if (target == window && (message == WM_STOP_ANSWERING || StopsAt(message))) {
                 SetEvent(stuck);
                 WaitForSingleObject(release, STUCK_AT_MOST_MS);
             }
@@ -37,16 +45,36 @@ public:
         CloseHandle(stuck);
         CloseHandle(release);
     }
-    bool StopAnswering()
+    // Before the command: a hung window stops now, the others get stuck inside it.
+    bool GetReady()
     {
+        if (kind != HUNG) {
+            armed = true;
+            return true;
+        }
         PostMessageA(window, WM_STOP_ANSWERING, 0, 0);
         return WaitForSingleObject(stuck, 5000) == WAIT_OBJECT_0;
     }
+    bool GotStuck() { return WaitForSingleObject(stuck, 0) == WAIT_OBJECT_0; }
     void Recover() { SetEvent(release); }
+    // Returns once the window's thread has handled everything sent to it before.
+    void Settle() { thread.Run([] {}); }
 
     HWND window = nullptr;
 
 private:
+    // Once armed, a slow or once-answering window gets stuck at one message of the command.
+    bool StopsAt(UINT message)
+    {
+        if (!armed)
+            return false;
+        bool stop = kind == SLOW ? message == WM_WINDOWPOSCHANGING : ++messagesSeen == 2;
+        return stop && armed.exchange(false);
+    }
+
+    StuckKind kind;
+    std::atomic<bool> armed{false};
+    std::atomic<int> messagesSeen{0};
     HANDLE stuck = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     WindowThread thread;
@@ -81,14 +109,17 @@ const StuckCase STUCK_CASES[] = {
     {"Up", IDC_MOVE_UP, true, true, MovedUp},
 };
 
-class StuckWindowCommand : public ::testing::TestWithParam<StuckCase> {};
+const char* const KIND_NAMES[] = {"Hung", "Slow", "AnswersOnce"};
+
+class StuckWindowCommand : public ::testing::TestWithParam<std::tuple<StuckKind, StuckCase>> {};
 
 }  // namespace
 
 TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
 {
-    const StuckCase& c = GetParam();
-    StuckWindow stuck(c.startVisible);
+    StuckKind kind = std::get<0>(GetParam());
+    const StuckCase& c = std::get<1>(GetParam());
+    StuckWindow stuck(kind, c.startVisible);
     MainDialog dialog;
     int row = dialog.Select(c.startVisible ? TITLE : TITLE + SUFFIX);
     ASSERT_GE(row, 0);
@@ -101,10 +132,11 @@ TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
     bool hideEnabled = dialog.Enabled(IDC_HIDE);
     bool restoreEnabled = dialog.Enabled(IDC_RESTORE);
 
-    ASSERT_TRUE(stuck.StopAnswering());
+    ASSERT_TRUE(stuck.GetReady());
     DWORD start = GetTickCount();
     dialog.Command(c.command);
     EXPECT_LT(GetTickCount() - start, 1000u) << "the command waited on a window that does not answer";
+    ASSERT_TRUE(stuck.GotStuck());
     EXPECT_EQ(dialog.Rows(), rows);
     EXPECT_EQ(dialog.SelectedRow(), row);
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), c.isStep ? status : "Unknown");
@@ -112,7 +144,7 @@ TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
     EXPECT_EQ(dialog.Enabled(IDC_RESTORE), restoreEnabled);
 
     stuck.Recover();
-    EXPECT_TRUE(PumpUntil([&] { return c.tookEffect(stuck.window); }, 5000)) << "the queued request was lost";
+    EXPECT_TRUE(PumpUntil([&] { return c.tookEffect(stuck.window); }, 5000)) << "the request was lost";
 
     // Once the window answers again its entry is acted on as usual, suffix and all.
     dialog.Command(IDC_MINIMIZE);
@@ -120,8 +152,40 @@ TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
 }
 
-INSTANTIATE_TEST_SUITE_P(EachCommand, StuckWindowCommand, ::testing::ValuesIn(STUCK_CASES),
-                         [](const ::testing::TestParamInfo<StuckCase>& info) { return std::string(info.param.name); });
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<StuckKind, StuckCase>>& info)
+{
+    return std::string(KIND_NAMES[std::get<0>(info.param)]) + std::get<1>(info.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCommand, StuckWindowCommand,
+                         ::testing::Combine(::testing::Values(HUNG, SLOW), ::testing::ValuesIn(STUCK_CASES)), CaseName);
+// Where the window hangs makes no difference to the wait: two commands stand for all.
+INSTANTIATE_TEST_SUITE_P(SomeCommands, StuckWindowCommand,
+                         ::testing::Combine(::testing::Values(ANSWERS_ONCE),
+                                            ::testing::Values(STUCK_CASES[3], STUCK_CASES[4])),
+                         CaseName);
+
+TEST(SlowWindow, ASecondCommandWhileTheFirstIsUnderWayAsksNothing)
+{
+    StuckWindow slow(SLOW, true);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select(TITLE), 0);
+    ASSERT_TRUE(slow.GetReady());
+    dialog.Command(IDC_MINIMIZE);
+    ASSERT_TRUE(slow.GotStuck());
+    DWORD start = GetTickCount();
+    dialog.Command(IDC_MAXIMIZE);
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Unknown");
+    slow.Recover();
+    EXPECT_TRUE(PumpUntil([&] { return Minimized(slow.window); }, 5000));
+    slow.Settle();
+    EXPECT_FALSE(Maximized(slow.window)) << "the second request piled up behind the first";
+    // A refresh lists the window as it is now.
+    dialog.Refresh();
+    ASSERT_GE(dialog.Select(TITLE), 0);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+}
 
 TEST(RefusingWindow, AHideItRefusesLeavesRowStatusAndButtonsAsTheyWere)
 {

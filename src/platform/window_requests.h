@@ -1,0 +1,25 @@
+// Showing and placing windows, with a bound on how long any other program can hold us.
+//
+// ShowWindow and SetWindowPos on another thread's window wait for that thread for as
+// long as its handlers take, and a probe that it answers says nothing about the next
+// call. So such a call is made on a helper thread of its own, and the caller waits for
+// it at most REQUEST_BOUND_MS, answering only the messages that other threads send it
+// meanwhile (the target's activation of our dialog among them). A call that outlasts the
+// bound is left to finish on its helper, which is never ended from outside.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+constexpr DWORD REQUEST_BOUND_MS = 250;
+
+// Each returns true when the window system has returned: read back what the window did.
+// False means the request is still under way and takes effect when the window's program
+// gets to it, or that none was made because an earlier one to that window still is, so
+// that clicks on a slow window do not pile up behind it. A window that is gone, or our
+// own, is called directly.
+bool ShowWindowAs(HWND window, int showCommand);
+// Moves and sizes at the bottom of the stacking order, and shows the window.
+bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+// Moves and sizes, ending any always-on-top state, without activating the window.
+bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);

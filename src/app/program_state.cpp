@@ -5,6 +5,7 @@ HINSTANCE appInstance = nullptr;
 HWND mainDialog = nullptr;
 int32_t selectedIndex = 0;
 HWND detailsWindow = nullptr;
+HWND reselectWindow = nullptr;
 int32_t catalogueInvalid = 0;
 HANDLE workerThread = nullptr;
 unsigned workerThreadId = 0;

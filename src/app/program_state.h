@@ -16,6 +16,10 @@ extern int32_t selectedIndex;
 // The window whose name, status and geometry the details show; null until a row has
 // been looked at. Written by every showing of the details; read after each rebuild.
 extern HWND detailsWindow;
+// The window of the row a command was given when that row no longer named its entry's
+// window; written by that command, read and cleared by the rebuild it asked for, which
+// selects that window's row again.
+extern HWND reselectWindow;
 // 1 once closing has freed the catalogue; 0 after every rebuild. The list handler
 // does nothing while it is 1.
 extern int32_t catalogueInvalid;

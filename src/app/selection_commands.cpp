@@ -68,6 +68,16 @@ void SetButtonsFor(HWND dialog, uint16_t status)
     EnableControl(dialog, IDC_RESTORE, status == STATUS_HIDDEN);
 }
 
+// An Unknown status says nothing about which of Hide and Restore applies, so it leaves
+// their enabling as it was.
+void ShowNameAndStatus(HWND dialog, const WindowEntry& entry)
+{
+    ShowEntryDetails(entry);
+    uint16_t status = entry.GetStatus();
+    if (status == STATUS_HIDDEN || status == STATUS_VISIBLE)
+        SetButtonsFor(dialog, status);
+}
+
 const char* StatusText(uint16_t status)
 {
     switch (status) {
@@ -134,8 +144,11 @@ WindowEntry* ReadSelection(HWND dialog)
     WindowEntry* entry = LookupEntry(selectedIndex);
     // Any program can add, remove or empty rows of our list. A row that no longer names
     // its entry's window must not be acted on; the rebuild asked for here runs once the
-    // command is over and puts rows and entries back in step.
-    if (!entry || ListRowWindow(list, row) != entry->GetHandle()) {
+    // command is over, puts rows and entries back in step, and selects the window that
+    // the row showed.
+    HWND rowWindow = ListRowWindow(list, row);
+    if (!entry || rowWindow != entry->GetHandle()) {
+        reselectWindow = rowWindow;
         SendRefresh(dialog);
         return nullptr;
     }
@@ -174,21 +187,32 @@ void OnListNotification(HWND dialog)
     if (!entry)
         return;
     ShowWindowGeometry(dialog, entry->GetHandle());
-    ShowEntryDetails(*entry);
-    uint16_t status = entry->GetStatus();
-    if (status == STATUS_HIDDEN || status == STATUS_VISIBLE)
-        SetButtonsFor(dialog, status);
+    ShowNameAndStatus(dialog, *entry);
 }
 
 void FollowSelectionAfterRebuild(HWND dialog)
 {
+    HWND list = Control(dialog, IDC_WINDOW_LIST);
+    HWND clicked = reselectWindow;
+    reselectWindow = nullptr;
+    int32_t clickedRow = clicked ? FindEntryRow(clicked) : LB_ERR;
+    if (clickedRow != LB_ERR) {
+        ListSelectRow(list, clickedRow);
+        OnListNotification(dialog);
+        return;
+    }
     // The selection is kept by row number, and a reordered desktop can put another
-    // window in that row. The buttons act on the row, so the details must name it too;
-    // when it is still the same window, numbers typed into the fields are kept.
+    // window in that row. The buttons act on the row, so the details must name it too.
+    // When it is still the same window, the new entry says how it was listed; only the
+    // numbers typed into the fields are kept.
     if (!detailsWindow)
         return;
-    WindowEntry* entry = LookupEntry(ListSelectedRow(Control(dialog, IDC_WINDOW_LIST)));
-    if (entry && entry->GetHandle() != detailsWindow)
+    WindowEntry* entry = LookupEntry(ListSelectedRow(list));
+    if (!entry)
+        return;
+    if (entry->GetHandle() == detailsWindow)
+        ShowNameAndStatus(dialog, *entry);
+    else
         OnListNotification(dialog);
 }
 

@@ -102,6 +102,14 @@ WindowEntry* LookupEntry(int32_t index)
     return &WindowCatalogue.entries[index];
 }
 
+int32_t FindEntryRow(HWND window)
+{
+    for (uint32_t row = 0; row < WindowCatalogue.fillIndex; ++row)
+        if (WindowCatalogue.entries[row].GetHandle() == window)
+            return static_cast<int32_t>(row);
+    return LB_ERR;
+}
+
 void RefreshCatalogue(HWND list, bool blankTitles)
 {
     int32_t selected = ListSelectedRow(list);

@@ -34,6 +34,8 @@ void FreeCatalogue();
 
 // The entry shown in row index, or null when no entry stands there.
 WindowEntry* LookupEntry(int32_t index);
+// The row of window's entry, or LB_ERR (-1) when it is not listed.
+int32_t FindEntryRow(HWND window);
 
 // Rebuilds the catalogue and the list whole, selecting the same row number again.
 void RefreshCatalogue(HWND list, bool blankTitles);

@@ -69,6 +69,8 @@ TEST(RowsOutOfStep, ARowRemovedFromOutsideLeavesEveryWindowUntouched)
     EXPECT_FALSE(IsIconic(above)) << "the command acted on a window no row named";
     EXPECT_FALSE(IsIconic(target));
     EXPECT_TRUE(RowsMatchEntries(dialog)) << "no rebuild put rows and entries back in step";
+    EXPECT_EQ(dialog.SelectedRow(), dialog.RowOf("Out of step target")) << "the clicked window is not selected again";
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Out of step target");
     DestroyWindow(target);
 }
 
@@ -112,6 +114,24 @@ TEST(DetailsAfterRefresh, NameTheWindowOfTheSelectedRowAndKeepTypedNumbersForThe
     EXPECT_NE(dialog.Text(IDC_EDIT_TOP), "123");
     DestroyWindow(first);
     DestroyWindow(second);
+}
+
+TEST(DetailsAfterRefresh, ShowHowTheSameWindowIsListedNow)
+{
+    HWND window = CreateFixture("Hides to the tray", true);
+    MainDialog dialog;
+    int row = dialog.Select("Hides to the tray");
+    ASSERT_GE(row, 0);
+    dialog.SetText(IDC_EDIT_TOP, "123");
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dialog.Refresh();
+    ASSERT_EQ(dialog.Rows()[row], "Hides to the tray" + SUFFIX);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Hides to the tray" + SUFFIX);
+    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
+    EXPECT_FALSE(dialog.Enabled(IDC_HIDE));
+    EXPECT_TRUE(dialog.Enabled(IDC_RESTORE));
+    EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "123");
+    DestroyWindow(window);
 }
 
 TEST(SmallDialogs, NoneOpensInsideARebuildOrACommand)

@@ -1,10 +1,11 @@
 // The main dialog's procedure: start-up, closing, and the command dispatch.
 //
 // The dialog thread handles messages sent from other threads whenever it waits, also
-// inside a rebuild (reading the title of another thread's window) and inside a
-// command (ShowWindow or SetWindowPos on another thread's window). A refresh or a
-// close arriving then would free the entries that the running work holds, so both
-// are deferred until that work is over, and other commands arriving then are dropped.
+// inside a rebuild (reading the title of another thread's window), inside start-up,
+// and inside a command (while it waits for a window of another thread to be shown or
+// placed). A refresh or a close arriving then would free the entries that the running
+// work holds, so both are deferred until that work is over, and other commands
+// arriving then are dropped.
 #include "main_dialog.h"
 
 #include "../catalogue/catalogue.h"
@@ -126,9 +127,12 @@ void OnInitDialog(HWND dialog)
     mainDialog = dialog;
     detailsWindow = nullptr;
     busy = refreshPending = closePending = closing = false;
+    // Showing and activating the dialog can wait on other programs' windows; a refresh
+    // or close that arrives meanwhile, before there is a catalogue, waits like one
+    // that arrives during a command.
+    BeginWork();
     workerThread = StartAutoRefreshWorker(dialog, &UserSettings, &workerThreadId);
     PlayOpeningAnimation(dialog);
-    BeginWork();
     RebuildCatalogue(Control(dialog, IDC_WINDOW_LIST), ListBlankTitles(), 0);
     catalogueInvalid = 0;
     EndWork(dialog);

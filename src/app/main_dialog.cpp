@@ -125,7 +125,7 @@ void OnInitDialog(HWND dialog)
     if (dialog == mainDialog)
         return;
     mainDialog = dialog;
-    detailsWindow = nullptr;
+    detailsWindow = reselectWindow = nullptr;
     busy = refreshPending = closePending = closing = false;
     // Showing and activating the dialog can wait on other programs' windows; a refresh
     // or close that arrives meanwhile, before there is a catalogue, waits like one

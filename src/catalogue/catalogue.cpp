@@ -34,16 +34,13 @@ void FillEntry(HWND window, const char* text)
     if (WindowCatalogue.fillIndex >= WindowCatalogue.capacity)
         return;
     bool hidden = !IsShown(window);
-    std::unique_ptr<char[]> hiddenTitle;
-    if (hidden) {
-        hiddenTitle = AppendHiddenSuffix(text);
-        if (!hiddenTitle)
-            return;
-    }
+    // One allocation per entry: the display title is made once and the entry keeps it.
+    std::unique_ptr<char[]> title = hidden ? AppendHiddenSuffix(text) : CopyText(text);
+    if (!title)
+        return;
     WindowEntry& entry = WindowCatalogue.entries[WindowCatalogue.fillIndex];
     entry.SetStatus(hidden ? STATUS_HIDDEN : STATUS_VISIBLE);
-    if (!entry.SetTitle(hidden ? hiddenTitle.get() : text))
-        return;
+    entry.TakeTitle(std::move(title));
     entry.SetHiddenSuffix(hidden);
     entry.SetHandle(window);
     // A row the list could not take gets no entry either: the next window reuses it.

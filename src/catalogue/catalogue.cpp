@@ -13,8 +13,9 @@ CatalogueRecord WindowCatalogue;
 namespace {
 
 // What the rebuild under way was given, for the enumeration procedure of both passes.
-HWND fillList;         // the list the filling pass appends to
-bool listBlankTitles;  // untitled windows qualify too
+HWND fillList;            // the list the filling pass appends to
+bool listBlankTitles;     // untitled windows qualify too
+size_t countedTitleBytes; // bytes of the titles the counting pass counted, terminators included
 
 // With UTF-8 as the program's code page a title cut at the read's byte limit may end
 // inside a character; drop the partial character rather than show garbage.
@@ -59,6 +60,7 @@ BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM)
         return TRUE;
     if (WindowCatalogue.countingPass == 1) {
         ++WindowCatalogue.windowsCounted;
+        countedTitleBytes += strlen(text) + 1;
         return TRUE;
     }
     FillEntry(window, text);
@@ -71,6 +73,7 @@ void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow)
     listBlankTitles = blankTitles;
     WindowCatalogue.countingPass = 1;
     WindowCatalogue.windowsCounted = 0;
+    countedTitleBytes = 0;
     EnumWindows(CatalogueEnumProc, 0);
     WindowCatalogue.countingPass = 0;
 
@@ -80,6 +83,9 @@ void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow)
     WindowCatalogue.capacity = entries ? count : 0;
     WindowCatalogue.entries = std::move(entries);
     WindowCatalogue.fillIndex = 0;
+    // The counting pass knows how many rows are coming: room for all of them at once
+    // rather than a list growing row by row.
+    ListReserveRows(fillList, WindowCatalogue.capacity, countedTitleBytes);
 
     EnumWindows(CatalogueEnumProc, 0);
     ListSelectRow(fillList, selectRow);

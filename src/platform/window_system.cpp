@@ -88,6 +88,12 @@ HWND ListRowWindow(HWND list, int32_t row)
     return data == LB_ERR ? nullptr : reinterpret_cast<HWND>(data);
 }
 
+void ListReserveRows(HWND list, uint32_t rows, size_t textBytes)
+{
+    // The list keeps its text in UTF-16: at most two bytes for every byte read.
+    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(rows), static_cast<LPARAM>(textBytes * sizeof(WCHAR)));
+}
+
 void ListDeleteRow(HWND list, int32_t row)
 {
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 // ---- Main dialog messages ----------------------------------------------------
@@ -36,6 +37,8 @@ bool ListAddRow(HWND list, const char* text, HWND window);
 bool ListInsertRow(HWND list, int32_t row, const char* text, HWND window);
 // The window that row was added for; null for a row we did not add.
 HWND ListRowWindow(HWND list, int32_t row);
+// Makes room for that many more rows, holding about textBytes bytes of 8-bit text.
+void ListReserveRows(HWND list, uint32_t rows, size_t textBytes);
 void ListDeleteRow(HWND list, int32_t row);
 void ListClear(HWND list);
 void ListSelectRow(HWND list, int32_t row);

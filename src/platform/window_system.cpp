@@ -101,6 +101,11 @@ void ListDeleteRow(HWND list, int32_t row)
 
 void ListClear(HWND list)
 {
+    // A list box tells its owner about every row it deletes that carries data
+    // (WM_DELETEITEM), which costs several times what taking the data off first does.
+    LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT row = 0; row < rows; ++row)
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
 

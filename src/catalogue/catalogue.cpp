@@ -109,8 +109,9 @@ void RefreshCatalogue(HWND list, bool blankTitles)
 {
     int32_t selected = ListSelectedRow(list);
     int32_t top = ListTopRow(list);
+    SCROLLINFO barBefore = ListScrollBar(list);
     // One repaint for the whole rebuild instead of one per row.
-    ListSetRedraw(list, false);
+    ListRedrawOff(list);
     FreeCatalogue();
     ListClear(list);
     RebuildCatalogue(list, blankTitles, selected);
@@ -118,5 +119,5 @@ void RefreshCatalogue(HWND list, bool blankTitles)
     // back where the user left it so that periodic rebuilds do not make it jump.
     if (selected == LB_ERR || (selected >= top && selected < top + ListVisibleRowCount(list)))
         ListSetTopRow(list, top);
-    ListSetRedraw(list, true);
+    ListRedrawOn(list, barBefore);
 }

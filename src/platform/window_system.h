@@ -47,8 +47,13 @@ int32_t ListSelectedRow(HWND list);
 int32_t ListTopRow(HWND list);
 void ListSetTopRow(HWND list, int32_t row);
 int32_t ListVisibleRowCount(HWND list);
-// Switching redraw back on paints the list once, there and then.
-void ListSetRedraw(HWND list, bool redraw);
+// The vertical scroll bar's range, page and position; fMask 0 when there is none.
+SCROLLINFO ListScrollBar(HWND list);
+// Keeps the rows from being painted one by one while they change.
+void ListRedrawOff(HWND list);
+// Paints the list once, there and then, and its frame too when the scroll bar no
+// longer stands as in barBefore (read before redraw was switched off).
+void ListRedrawOn(HWND list, const SCROLLINFO& barBefore);
 
 // ---- Other programs' windows -------------------------------------------------
 

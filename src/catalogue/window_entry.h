@@ -16,7 +16,8 @@ public:
     bool SetTitle(const char* text);
     // Keeps a title made for this entry as it is, without the copy SetTitle makes.
     void TakeTitle(std::unique_ptr<char[]> text) { displayTitle = std::move(text); }
-    // Borrowed: valid until the next SetTitle or the entry's end. Empty before any title.
+    // Borrowed: valid until the next SetTitle or TakeTitle, or the entry's end. Empty
+    // before any title.
     const char* GetTitle() const;
     bool HasTitle() const { return displayTitle != nullptr; }
     void SetHandle(HWND window) { windowHandle = window; }

@@ -158,8 +158,8 @@ void ListRedrawOn(HWND list, const SCROLLINFO& barBefore)
 {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     // The list box brings its scroll bar up to date itself as redraw comes back on, and
-    // the border never changes; repainting them as well cost more than all the rows
-    // here. Only a scroll bar that moved is repainted again, in case a list box leaves
+    // the border never changes; repainting both again cost more under Wine than all the
+    // rows. Only a scroll bar that moved is repainted again, in case a list box leaves
     // that to its owner.
     SCROLLINFO bar = ListScrollBar(list);
     bool moved = bar.fMask != barBefore.fMask || bar.nMin != barBefore.nMin || bar.nMax != barBefore.nMax ||

@@ -13,8 +13,9 @@ CatalogueRecord WindowCatalogue;
 namespace {
 
 // What the rebuild under way was given, for the enumeration procedure of both passes.
-HWND fillList;         // the list the filling pass appends to
-bool listBlankTitles;  // untitled windows qualify too
+HWND fillList;            // the list the filling pass appends to
+bool listBlankTitles;     // untitled windows qualify too
+size_t countedTitleBytes; // bytes of the titles the counting pass counted, terminators included
 
 // With UTF-8 as the program's code page a title cut at the read's byte limit may end
 // inside a character; drop the partial character rather than show garbage.
@@ -34,16 +35,13 @@ void FillEntry(HWND window, const char* text)
     if (WindowCatalogue.fillIndex >= WindowCatalogue.capacity)
         return;
     bool hidden = !IsShown(window);
-    std::unique_ptr<char[]> hiddenTitle;
-    if (hidden) {
-        hiddenTitle = AppendHiddenSuffix(text);
-        if (!hiddenTitle)
-            return;
-    }
+    // One allocation per entry: the display title is made once and the entry keeps it.
+    std::unique_ptr<char[]> title = hidden ? AppendHiddenSuffix(text) : CopyText(text);
+    if (!title)
+        return;
     WindowEntry& entry = WindowCatalogue.entries[WindowCatalogue.fillIndex];
     entry.SetStatus(hidden ? STATUS_HIDDEN : STATUS_VISIBLE);
-    if (!entry.SetTitle(hidden ? hiddenTitle.get() : text))
-        return;
+    entry.TakeTitle(std::move(title));
     entry.SetHiddenSuffix(hidden);
     entry.SetHandle(window);
     // A row the list could not take gets no entry either: the next window reuses it.
@@ -62,6 +60,7 @@ BOOL CALLBACK CatalogueEnumProc(HWND window, LPARAM)
         return TRUE;
     if (WindowCatalogue.countingPass == 1) {
         ++WindowCatalogue.windowsCounted;
+        countedTitleBytes += strlen(text) + 1;
         return TRUE;
     }
     FillEntry(window, text);
@@ -74,6 +73,7 @@ void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow)
     listBlankTitles = blankTitles;
     WindowCatalogue.countingPass = 1;
     WindowCatalogue.windowsCounted = 0;
+    countedTitleBytes = 0;
     EnumWindows(CatalogueEnumProc, 0);
     WindowCatalogue.countingPass = 0;
 
@@ -83,6 +83,9 @@ void RebuildCatalogue(HWND list, bool blankTitles, int32_t selectRow)
     WindowCatalogue.capacity = entries ? count : 0;
     WindowCatalogue.entries = std::move(entries);
     WindowCatalogue.fillIndex = 0;
+    // The counting pass knows how many rows are coming: room for all of them at once
+    // rather than a list growing row by row.
+    ListReserveRows(fillList, WindowCatalogue.capacity, countedTitleBytes);
 
     EnumWindows(CatalogueEnumProc, 0);
     ListSelectRow(fillList, selectRow);
@@ -114,8 +117,9 @@ void RefreshCatalogue(HWND list, bool blankTitles)
 {
     int32_t selected = ListSelectedRow(list);
     int32_t top = ListTopRow(list);
+    SCROLLINFO barBefore = ListScrollBar(list);
     // One repaint for the whole rebuild instead of one per row.
-    ListSetRedraw(list, false);
+    ListRedrawOff(list);
     FreeCatalogue();
     ListClear(list);
     RebuildCatalogue(list, blankTitles, selected);
@@ -123,5 +127,5 @@ void RefreshCatalogue(HWND list, bool blankTitles)
     // back where the user left it so that periodic rebuilds do not make it jump.
     if (selected == LB_ERR || (selected >= top && selected < top + ListVisibleRowCount(list)))
         ListSetTopRow(list, top);
-    ListSetRedraw(list, true);
+    ListRedrawOn(list, barBefore);
 }

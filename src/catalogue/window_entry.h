@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 enum WindowStatus : uint16_t { STATUS_HIDDEN = 1, STATUS_VISIBLE = 2, STATUS_UNKNOWN = 3 };
 
@@ -13,7 +14,10 @@ public:
     // Stores an owned copy. When no memory can be had the old title stays and the
     // result is false.
     bool SetTitle(const char* text);
-    // Borrowed: valid until the next SetTitle or the entry's end. Empty before any title.
+    // Keeps a title made for this entry as it is, without the copy SetTitle makes.
+    void TakeTitle(std::unique_ptr<char[]> text) { displayTitle = std::move(text); }
+    // Borrowed: valid until the next SetTitle or TakeTitle, or the entry's end. Empty
+    // before any title.
     const char* GetTitle() const;
     bool HasTitle() const { return displayTitle != nullptr; }
     void SetHandle(HWND window) { windowHandle = window; }

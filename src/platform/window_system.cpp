@@ -88,6 +88,12 @@ HWND ListRowWindow(HWND list, int32_t row)
     return data == LB_ERR ? nullptr : reinterpret_cast<HWND>(data);
 }
 
+void ListReserveRows(HWND list, uint32_t rows, size_t textBytes)
+{
+    // The list keeps its text in UTF-16: at most two bytes for every byte read.
+    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(rows), static_cast<LPARAM>(textBytes * sizeof(WCHAR)));
+}
+
 void ListDeleteRow(HWND list, int32_t row)
 {
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
@@ -95,6 +101,11 @@ void ListDeleteRow(HWND list, int32_t row)
 
 void ListClear(HWND list)
 {
+    // A list box tells its owner about every row it deletes that carries data
+    // (WM_DELETEITEM), which costs several times what taking the data off first does.
+    LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT row = 0; row < rows; ++row)
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
 
@@ -128,14 +139,35 @@ int32_t ListVisibleRowCount(HWND list)
     return static_cast<int32_t>((client.bottom - client.top) / rowHeight);
 }
 
-void ListSetRedraw(HWND list, bool redraw)
+SCROLLINFO ListScrollBar(HWND list)
 {
-    SendMessageA(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    SCROLLINFO bar = {};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (!GetScrollInfo(list, SB_VERT, &bar))
+        bar.fMask = 0;
+    return bar;
+}
+
+void ListRedrawOff(HWND list)
+{
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+}
+
+void ListRedrawOn(HWND list, const SCROLLINFO& barBefore)
+{
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    // The list box brings its scroll bar up to date itself as redraw comes back on, and
+    // the border never changes; repainting both again cost more under Wine than all the
+    // rows. Only a scroll bar that moved is repainted again, in case a list box leaves
+    // that to its owner.
+    SCROLLINFO bar = ListScrollBar(list);
+    bool moved = bar.fMask != barBefore.fMask || bar.nMin != barBefore.nMin || bar.nMax != barBefore.nMax ||
+                 bar.nPage != barBefore.nPage || bar.nPos != barBefore.nPos;
     // Painted at once rather than left pending: with refreshes every millisecond a
     // pending paint would always be waiting, the queue would never be idle, and a
     // dialog that the window system shows only on an idle queue would never appear.
-    if (redraw)
-        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | (moved ? RDW_FRAME : 0));
 }
 
 void ReadWindowTitle(HWND window, char* buffer, int count)

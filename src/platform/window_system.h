@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 // ---- Main dialog messages ----------------------------------------------------
@@ -36,6 +37,8 @@ bool ListAddRow(HWND list, const char* text, HWND window);
 bool ListInsertRow(HWND list, int32_t row, const char* text, HWND window);
 // The window that row was added for; null for a row we did not add.
 HWND ListRowWindow(HWND list, int32_t row);
+// Makes room for that many more rows, holding about textBytes bytes of 8-bit text.
+void ListReserveRows(HWND list, uint32_t rows, size_t textBytes);
 void ListDeleteRow(HWND list, int32_t row);
 void ListClear(HWND list);
 void ListSelectRow(HWND list, int32_t row);
@@ -44,8 +47,13 @@ int32_t ListSelectedRow(HWND list);
 int32_t ListTopRow(HWND list);
 void ListSetTopRow(HWND list, int32_t row);
 int32_t ListVisibleRowCount(HWND list);
-// Switching redraw back on paints the list once, there and then.
-void ListSetRedraw(HWND list, bool redraw);
+// The vertical scroll bar's range, page and position; fMask 0 when there is none.
+SCROLLINFO ListScrollBar(HWND list);
+// Keeps the rows from being painted one by one while they change.
+void ListRedrawOff(HWND list);
+// Paints the list once, there and then, and its frame too when the scroll bar no
+// longer stands as in barBefore (read before redraw was switched off).
+void ListRedrawOn(HWND list, const SCROLLINFO& barBefore);
 
 // ---- Other programs' windows -------------------------------------------------
 

@@ -23,6 +23,36 @@ void DestroyAll(const std::vector<HWND>& windows)
         DestroyWindow(window);
 }
 
+// The list as drawn, frame and scroll bar included.
+std::vector<COLORREF> PixelsOf(HWND list)
+{
+    RECT rect;
+    GetWindowRect(list, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC window = GetWindowDC(list);
+    HDC copy = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, window, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(GetPixel(copy, x, y));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(list, window);
+    return pixels;
+}
+
+// What a rebuild left on the screen, against the list repainted whole afterwards.
+bool DrawnAsAFullRepaintWould(HWND list)
+{
+    std::vector<COLORREF> left = PixelsOf(list);
+    RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return PixelsOf(list) == left;
+}
+
 }  // namespace
 
 TEST(ListView, ARefreshGivesTheRowsAndSelectionOfAPlainRebuild)
@@ -70,4 +100,22 @@ TEST(ListView, TheListIsPaintedOnceWithinTheRebuild)
     EXPECT_EQ(counter.Count(WM_PAINT), 1) << "one repaint for the whole rebuild";
     RECT pending;
     EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE)) << "no paint is left waiting in the queue";
+}
+
+TEST(ListView, ARebuildLeavesTheRowsAndScrollBarAsAFullRepaintDrawsThem)
+{
+    MainDialog dialog;
+    HWND list = dialog.List();
+    UpdateWindow(list);
+    std::vector<HWND> windows = CreateMany("Scroll bar ", 40);
+    // Sent, not pumped: what is on the screen when the rebuild returns.
+    SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+    EXPECT_TRUE(DrawnAsAFullRepaintWould(list)) << "rows added";
+    SendMessageA(list, LB_SETTOPINDEX, 10, 0);
+    UpdateWindow(list);
+    SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+    EXPECT_TRUE(DrawnAsAFullRepaintWould(list)) << "the same rows, scrolled";
+    DestroyAll(windows);
+    SendMessageA(dialog.Handle(), WM_USER + 100, 0, 0);
+    EXPECT_TRUE(DrawnAsAFullRepaintWould(list)) << "rows removed";
 }

@@ -28,7 +28,7 @@ const int WARM_UP_REBUILDS = 3;
 // Resource counts are compared from this many rebuilds on: the first ones settle the
 // heap and the caches of the window system.
 const unsigned ENDURANCE_BASELINE = 100;
-const double MAX_RATIO = 1.25;    // rebuild against floor, at 1000 and 5000 windows
+const double MAX_RATIO = 1.10;    // rebuild against floor, at 1000 and 5000 windows
 const double MAX_SCALING = 5.5;   // rebuild at 5000 windows against 1000
 
 struct Fixture {

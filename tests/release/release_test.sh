@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# The release as users download it: the zip that make dist ships, unpacked into an
-# empty folder. Both exes import only DLLs that every Windows since 7 has, and the
+# The release as users download it: a zip as make dist ships it, unpacked into an empty
+# folder (make dist tests the one in dist/, make test one that it packs into
+# build/release). Both exes import only DLLs that every Windows since 7 has, and the
 # x86-64 one starts in a brand-new Wine prefix, shows its main dialog listing windows,
 # and closes on WM_CLOSE. The i686 exe cannot run here (the kernel runs no 32-bit
 # code), so its header and imports are all that can be checked.
 # Writes a JUnit file; exits non-zero when a case failed.
 #
-# usage: release_test.sh <results.xml> <dist folder> <version> <launch_check.exe> <work folder>
+# usage: release_test.sh <results.xml> <release folder> <version> <launch_check.exe> <work folder>
 set -u
 if [ $# -ne 5 ]; then
-  echo "usage: $0 <results.xml> <dist folder> <version> <launch_check.exe> <work folder>" >&2
+  echo "usage: $0 <results.xml> <release folder> <version> <launch_check.exe> <work folder>" >&2
   exit 2
 fi
-out=$1 dist=$2 version=$3 launch_check=$4 work=$5
+out=$1 release=$2 version=$3 launch_check=$4 work=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=tests/support/run_cases.sh
 . "$root/tests/support/run_cases.sh"
@@ -22,7 +23,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" bash "$0" "$@"
 fi
 
-zip=$dist/tarnavel-$version-windows.zip
+zip=$release/tarnavel-$version-windows.zip
 unpacked=$work/unpacked
 prefix=$work/wineprefix
 # DLLs that every Windows since 7 has; names are compared in lower case.
@@ -37,7 +38,7 @@ mkdir -p "$unpacked"
 # ---- cases: each says why it failed, and returns non-zero then -------------------
 
 ZipHoldsBothExesReadmeAndLicence() {
-  [ -f "$zip" ] || { echo "no $zip: make dist builds it"; return 1; }
+  [ -f "$zip" ] || { echo "no $zip: make dist, or make test, packs it"; return 1; }
   local listed
   listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   [ "$listed" = "LICENSE README.md tarnavel-i686.exe tarnavel-x86_64.exe " ] ||
@@ -46,12 +47,15 @@ ZipHoldsBothExesReadmeAndLicence() {
 }
 
 ShippedFilesMatchSha256Sums() {
-  [ -f "$dist/SHA256SUMS" ] || { echo "no $dist/SHA256SUMS"; return 1; }
-  local failed
-  failed=$(cd "$dist" && sha256sum -c SHA256SUMS 2>&1 | grep -v ': OK$')
-  [ -z "$failed" ] || { echo "in $dist: $failed"; return 1; }
+  [ -f "$release/SHA256SUMS" ] || { echo "no $release/SHA256SUMS"; return 1; }
+  local failed listed
+  listed=$(cut -c67- "$release/SHA256SUMS" | LC_ALL=C sort | tr '\n' ' ')
+  [ "$listed" = "BUILDINFO $(basename "$zip") tarnavel-i686.exe tarnavel-x86_64.exe " ] ||
+    { echo "SHA256SUMS lists: $listed"; return 1; }
+  failed=$(cd "$release" && sha256sum -c SHA256SUMS 2>&1 | grep -v ': OK$')
+  [ -z "$failed" ] || { echo "in $release: $failed"; return 1; }
   # The exes inside the zip are the ones listed beside it.
-  failed=$(cd "$unpacked" && grep '\.exe$' "$dist/SHA256SUMS" | sha256sum -c 2>&1 | grep -v ': OK$')
+  failed=$(cd "$unpacked" && grep '\.exe$' "$release/SHA256SUMS" | sha256sum -c 2>&1 | grep -v ': OK$')
   [ -z "$failed" ] || { echo "in the zip: $failed"; return 1; }
 }
 

@@ -91,7 +91,7 @@ write_buildinfo() {
   echo "Tarnavel $version for Windows"
   echo "commit: $commit"
   echo "SOURCE_DATE_EPOCH: $SOURCE_DATE_EPOCH"
-  echo "Built on $id ($(dpkg --print-architecture)) with these packages:"
+  echo "Built on $id, $(dpkg --print-architecture), with these packages:"
   for tool in "${files[@]}"; do package_of "$tool" || return 1; done | sort -u
 }
 

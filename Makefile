@@ -4,9 +4,10 @@
 #   make dist   the release of the commit: exes for x86-64 and i686, the zip, BUILDINFO
 #               and SHA256SUMS; built again from a clone elsewhere to check that both
 #               builds give the same bytes, then the release test of the zip in dist/
+#   make imports  rewrite the reviewed lists of the functions the release exes import
 #   make bench  time a rebuild of the list against the least work it needs
 #   make soak   one minute of random commands under fast auto refresh
-.PHONY: all deps build run test dist bench soak clean
+.PHONY: all deps build run test dist imports bench soak clean
 
 all: build
 
@@ -26,6 +27,9 @@ test: deps
 
 dist: deps
 	@scripts/dist.sh
+
+imports: deps
+	@scripts/imports.sh
 
 bench: build
 	@scripts/bench.sh

@@ -128,12 +128,12 @@ build_again() {
   again=$(mktemp -d "${TMPDIR:-/tmp}/tarnavel-again.XXXXXX")
   echo "==> building again from a clone in $again, umask $other_umask, TZ +13:45"
   (
-    umask "$other_umask"
-    git clone -q -c core.autocrlf=true --no-checkout "$here" "$again/src"
-    git -C "$again/src" checkout -q --detach "${commit%% *}"
-    mkdir "$again/home"
-    env -i PATH="$PATH" HOME="$again/home" TZ='<+1345>-13:45' SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" \
-      bash "$here/scripts/dist.sh" --again "$again/src" "$again/dist"
+    umask "$other_umask" &&
+      git clone -q -c core.autocrlf=true --no-checkout "$here" "$again/src" &&
+      git -C "$again/src" checkout -q --detach "${commit%% *}" &&
+      mkdir "$again/home" &&
+      env -i PATH="$PATH" HOME="$again/home" TZ='<+1345>-13:45' SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH" \
+        bash "$here/scripts/dist.sh" --again "$again/src" "$again/dist"
   ) || { rm -rf "$again"; return 1; }
   rm -rf "$here/build/dist-again"
   mkdir -p "$here/build"

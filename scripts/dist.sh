@@ -64,19 +64,10 @@ build() {
   done
 }
 
-# The Debian package that holds a file the build used, as apt-get install takes it.
-package_of() {
-  local path owner
-  path=$(realpath "$1")
-  owner=$(dpkg -S "$path" 2>/dev/null) ||
-    { echo "make dist: $path is in no Debian package, so BUILDINFO cannot name it" >&2; return 1; }
-  dpkg-query -W -f='${Package}=${Version}\n' "${owner%%:*}"
-}
-
 # The commit, the date that every file in the zip carries, and the exact Debian
 # packages of every program and library whose output is in the release's bytes.
 write_buildinfo() {
-  local triple cxx tool files=() id
+  local triple cxx tool files=() paths owners packages
   for triple in x86_64-w64-mingw32 i686-w64-mingw32; do
     cxx=$triple-g++-posix
     files+=("$(command -v "$triple-gcc-posix")" "$(command -v "$cxx")" "$(command -v "$triple-windres")")
@@ -87,12 +78,19 @@ write_buildinfo() {
     files+=("/usr/$triple/include/windows.h")
   done
   files+=("$(command -v zip)" "$(command -v cmake)")
-  id=$(. /etc/os-release && echo "$PRETTY_NAME")
+  mapfile -t paths < <(realpath "${files[@]}")
+  # One dpkg -S for them all: each call reads the file lists of every package.
+  if ! owners=$(dpkg -S "${paths[@]}" 2>&1); then
+    echo "make dist: BUILDINFO cannot name the Debian package of what built the release:" >&2
+    echo "$owners" | grep -v '^[^ ]*: /' >&2
+    return 1
+  fi
+  mapfile -t packages < <(echo "$owners" | sed 's/:.*//' | sort -u)
   echo "Tarnavel $version for Windows"
   echo "commit: $commit"
   echo "SOURCE_DATE_EPOCH: $SOURCE_DATE_EPOCH"
-  echo "Built on $id, $(dpkg --print-architecture), with these packages:"
-  for tool in "${files[@]}"; do package_of "$tool" || return 1; done | sort -u
+  echo "Built on $(. /etc/os-release && echo "$PRETTY_NAME"), $(dpkg --print-architecture), with these packages:"
+  dpkg-query -W -f='${Package}=${Version}\n' "${packages[@]}" | sort
 }
 
 pack() {

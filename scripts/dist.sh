@@ -79,13 +79,14 @@ write_buildinfo() {
   done
   files+=("$(command -v zip)" "$(command -v cmake)")
   mapfile -t paths < <(realpath "${files[@]}")
-  # One dpkg -S for them all: each call reads the file lists of every package.
+  # One dpkg -S for them all: each call reads the file lists of every package. A tool
+  # from elsewhere fails a release, which could not be rebuilt, but not make test.
   if ! owners=$(dpkg -S "${paths[@]}" 2>&1); then
-    echo "make dist: BUILDINFO cannot name the Debian package of what built the release:" >&2
+    echo "BUILDINFO cannot name the Debian package of what built the release:" >&2
     echo "$owners" | grep -v '^[^ ]*: /' >&2
-    return 1
+    [ "$mode" = --incremental ] || return 1
   fi
-  mapfile -t packages < <(echo "$owners" | sed 's/:.*//' | sort -u)
+  mapfile -t packages < <(echo "$owners" | grep '^[^ ]*: /' | sed 's/:.*//' | sort -u)
   echo "Tarnavel $version for Windows"
   echo "commit: $commit"
   echo "SOURCE_DATE_EPOCH: $SOURCE_DATE_EPOCH"

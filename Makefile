@@ -1,11 +1,13 @@
 # Tarnavel: a thin front door over the CMake presets.
 #   make run    install what is missing, build, start Tarnavel under Wine
 #   make test   install what is missing, build, run every test
-#   make dist   release executables for x86-64 and i686, the zip and SHA256SUMS, built
-#               twice from empty folders to check that both builds give the same bytes
+#   make dist   the release of the commit: exes for x86-64 and i686, the zip, BUILDINFO
+#               and SHA256SUMS; built again from a clone elsewhere to check that both
+#               builds give the same bytes, then the release test of the zip in dist/
+#   make imports  rewrite the reviewed lists of the functions the release exes import
 #   make bench  time a rebuild of the list against the least work it needs
 #   make soak   one minute of random commands under fast auto refresh
-.PHONY: all deps build run test dist bench soak clean
+.PHONY: all deps build run test dist imports bench soak clean
 
 all: build
 
@@ -25,6 +27,9 @@ test: deps
 
 dist: deps
 	@scripts/dist.sh
+
+imports: deps
+	@scripts/imports.sh
 
 bench: build
 	@scripts/bench.sh

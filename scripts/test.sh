@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the test layers: native unit tests with sanitizers, Win32
-# tests under Wine, the end-to-end tests of the real exe, and the release test of what
-# make dist ships. Ends with one line counting the test cases that passed and failed.
+# tests under Wine, the end-to-end tests of the real exe, and the release test of a zip
+# packed as make dist packs it. Ends with one line counting the test cases that passed
+# and failed.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,7 +16,8 @@ for preset in native mingw64 mingw32; do
   cmake --preset "$preset" >/dev/null || fail_build "$preset configure"
   cmake --build --preset "$preset" -j2 || fail_build "$preset"
 done
-# The release test checks the zip and exes in dist/, packed here as make dist packs them.
+# The release test checks a release packed here into build/release as make dist packs
+# it; dist/ holds only what make dist made and tested.
 scripts/dist.sh --incremental || fail_build "release"
 
 rm -rf build/native/results build/mingw64/results build/*/Testing/Temporary/LastTestsFailed.log

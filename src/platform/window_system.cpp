@@ -1,6 +1,8 @@
 // Thin wrappers over USER32; no results are checked beyond what callers need.
 #include "window_system.h"
 
+#include <cstring>
+
 #include "decimal_text.h"
 
 INT_PTR RunDialog(HINSTANCE instance, int templateId, HWND owner, DLGPROC procedure)
@@ -25,9 +27,7 @@ void SetControlText(HWND dialog, int controlId, const char* text)
 
 void GetControlText(HWND dialog, int controlId, char* buffer, int count)
 {
-    buffer[0] = '\0';
-    GetWindowTextA(Control(dialog, controlId), buffer, count);
-    buffer[count - 1] = '\0';
+    ReadWindowTitle(Control(dialog, controlId), buffer, count);
 }
 
 void EnableControl(HWND dialog, int controlId, bool enable)
@@ -172,7 +172,10 @@ void ListRedrawOn(HWND list, const SCROLLINFO& barBefore)
 
 void ReadWindowTitle(HWND window, char* buffer, int count)
 {
-    buffer[0] = '\0';
+    // A read that stops before a character that does not fit leaves the rest of the
+    // buffer as it was, and its length counts that rest too: only an empty buffer
+    // shows where the text ends.
+    memset(buffer, 0, static_cast<size_t>(count));
     GetWindowTextA(window, buffer, count);
     buffer[count - 1] = '\0';
 }

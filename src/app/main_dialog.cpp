@@ -9,6 +9,7 @@
 #include "main_dialog.h"
 
 #include "../catalogue/catalogue.h"
+#include "../platform/window_requests.h"
 #include "../platform/window_system.h"
 #include "../resources/resource.h"
 #include "../settings/auto_refresh.h"
@@ -84,6 +85,7 @@ void OnClose(HWND dialog)
     if (closing)
         return;
     closing = true;
+    HandOverRequestsUnderWay();
     StopAutoRefreshWorker();
     FreeCatalogue();
     catalogueInvalid = 1;

@@ -15,11 +15,15 @@ struct WindowRequest {
     UINT flags;
 };
 
-void CarryOut(const WindowRequest& request)
+// Queued, the request is left in the window's own thread's queue instead of being
+// made there and then.
+void CarryOut(const WindowRequest& request, bool queued = false)
 {
     if (request.place)
         SetWindowPos(request.window, request.insertAfter, request.x, request.y, request.width, request.height,
-                     request.flags);
+                     request.flags | (queued ? SWP_ASYNCWINDOWPOS : 0));
+    else if (queued)
+        ShowWindowAsync(request.window, request.showCommand);
     else
         ShowWindow(request.window, request.showCommand);
 }
@@ -41,16 +45,24 @@ unsigned __stdcall RunHelper(void* slot)
     return 0;
 }
 
-// Frees the slots of helpers that have ended; then finds the helper still serving
-// window, if there is one, and a free slot, if there is one.
-void SurveyHelpers(HWND window, Helper** serving, Helper** free)
+// Frees the slots of helpers that have ended: a slot still taken afterwards holds a
+// request under way.
+void FreeEndedHelpers()
 {
-    *serving = *free = nullptr;
     for (Helper& helper : helpers) {
         if (helper.thread && WaitForSingleObject(helper.thread, 0) == WAIT_OBJECT_0) {
             CloseHandle(helper.thread);
             helper.thread = nullptr;
         }
+    }
+}
+
+// Finds the helper still serving window, if there is one, and a free slot, if there is one.
+void SurveyHelpers(HWND window, Helper** serving, Helper** free)
+{
+    FreeEndedHelpers();
+    *serving = *free = nullptr;
+    for (Helper& helper : helpers) {
         if (helper.thread && helper.request.window == window)
             *serving = &helper;
         if (!helper.thread && !*free)
@@ -132,4 +144,12 @@ bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int3
 bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     return Place(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE);
+}
+
+void HandOverRequestsUnderWay()
+{
+    FreeEndedHelpers();
+    for (const Helper& helper : helpers)
+        if (helper.thread)
+            CarryOut(helper.request, true);
 }

@@ -23,3 +23,9 @@ bool ShowWindowAs(HWND window, int showCommand);
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
 // Moves and sizes, ending any always-on-top state, without activating the window.
 bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+
+// Before the program ends: each request still under way is queued for its window's own
+// thread, which carries it out when it gets to it. On Windows the call runs on its
+// helper thread, and ending the process would end it midway; under Wine the call is
+// already a queued message, and the window does as asked twice.
+void HandOverRequestsUnderWay();

@@ -387,8 +387,9 @@ protected:
 TEST_F(UnansweringWindow, CommandsReturnAtOnceAndTarnavelStaysUsable)
 {
     ASSERT_TRUE(stuck.StopAnswering());
-    EXPECT_TRUE(ReturnsAtOnce(app, IDC_MINIMIZE));
+    // The placement is the request still under way at the exit below.
     EXPECT_TRUE(ReturnsAtOnce(app, IDC_SET_POSITION));
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_MINIMIZE));
     EXPECT_TRUE(ReturnsAtOnce(app, IDC_MOVE_UP));
     EXPECT_EQ(L"Unknown", app.Text(IDC_WINDOW_STATUS));
     EXPECT_TRUE(app.Refresh(5000)) << "a refresh was not answered";
@@ -407,6 +408,19 @@ TEST_F(UnansweringWindow, AHideMadeWhileItHangsTakesEffectWhenItRecovers)
     ASSERT_TRUE(app.Refresh());
     EXPECT_GE(app.RowOf(title + HIDDEN_SUFFIX), 0) << Listing(app);
     EXPECT_TRUE(Exited(app));
+}
+
+// This one is for the Windows run. There the hide runs on a helper thread of Tarnavel,
+// which its exit ends midway unless the request was handed to the window's own thread;
+// under Wine the helper's call is one message already queued there, and it passes
+// either way.
+TEST_F(UnansweringWindow, AHideStillUnderWayAtExitTakesEffectWhenItRecovers)
+{
+    ASSERT_TRUE(stuck.StopAnswering());
+    EXPECT_TRUE(ReturnsAtOnce(app, IDC_HIDE));
+    EXPECT_TRUE(Exited(app));
+    stuck.Recover();
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(stuck.Window()); }, START_TIMEOUT_MS));
 }
 
 TEST(SecondStartUp, SentByAnotherProgramChangesNothing)

@@ -53,6 +53,23 @@ struct Frame {
     return ::testing::AssertionSuccess();
 }
 
+// Sends a refresh to the dialog from another thread at one frame of its opening, and
+// answers it there, as a window of another thread that the frame reaches would.
+WindowThread* refresher;
+int framesBeforeRefresh;
+
+LRESULT CALLBACK RefreshAtAFrame(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING
+        && reinterpret_cast<const WINDOWPOS*>(call->lParam)->hwndInsertAfter == HWND_BOTTOM
+        && framesBeforeRefresh-- == 0) {
+        HWND dialog = call->hwnd;
+        refresher->Run([dialog] { SendMessageA(dialog, WM_USER + 100, 0, 0); });
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // A plain popup: an overlapped frame would be held to the system's minimum height.
 HWND CreatePopup(int x, int y, int width, int height)
 {
@@ -125,4 +142,20 @@ TEST(Animation, TheMainDialogOpensAndClosesThroughItsFrames)
             squares.push_back({opening[0].x, opening[0].y, side, side});
         EXPECT_TRUE(FramesAre(squares));
     }
+}
+
+TEST(Animation, ARefreshDuringTheOpeningWaitsForTheFirstList)
+{
+    HWND fixture = CreateFixture("Listed at the opening", true);
+    WindowThread thread;
+    refresher = &thread;
+    framesBeforeRefresh = 3;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RefreshAtAFrame, nullptr, GetCurrentThreadId());
+    {
+        MainDialog dialog;
+        UnhookWindowsHookEx(hook);
+        EXPECT_LT(framesBeforeRefresh, 0) << "no refresh was sent";
+        EXPECT_TRUE(RowsMatchEntries(dialog));
+    }
+    DestroyWindow(fixture);
 }

@@ -128,6 +128,24 @@ TEST(Refresh, SelectsTheSameRowNumberWhateverItNowShows)
     DestroyWindow(FindWindowA(nullptr, "Refresh newcomer"));
 }
 
+TEST(Refresh, RebuildsAndCommandsKeepNoTitleTheyReplaced)
+{
+    HWND shown = CreateFixture("Counted shown", true);
+    HWND hidden = CreateFixture("Counted hidden", false);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Counted shown"), 0);
+    long before = LiveAllocations();
+    for (int i = 0; i < 20; ++i) {
+        dialog.Refresh();
+        dialog.Command(IDC_HIDE);
+        dialog.Command(IDC_RESTORE);
+    }
+    EXPECT_EQ(dialog.Rows()[dialog.SelectedRow()], "Counted shown");
+    EXPECT_EQ(LiveAllocations() - before, 0) << "blocks kept by 20 rounds";
+    DestroyWindow(shown);
+    DestroyWindow(hidden);
+}
+
 TEST(Refresh, FileRefreshAndTheRefreshButtonBothRebuild)
 {
     MainDialog dialog;

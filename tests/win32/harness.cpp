@@ -1,13 +1,54 @@
 // The Win32 tests' own plumbing; see harness.h.
 #include "harness.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "app/main_dialog.h"
 #include "app/program_state.h"
 #include "catalogue/catalogue.h"
 #include "resources/resource.h"
 #include "settings/user_settings.h"
+
+// ---- Allocations ----------------------------------------------------------------
+
+// Every other form of new and delete ends in these.
+namespace {
+std::atomic<long> liveAllocations;
+
+void Release(void* block)
+{
+    if (block)
+        --liveAllocations;
+    std::free(block);
+}
+}  // namespace
+
+void* operator new(size_t size)
+{
+    void* block = std::malloc(size ? size : 1);
+    if (!block)
+        throw std::bad_alloc();
+    ++liveAllocations;
+    return block;
+}
+
+void operator delete(void* block) noexcept
+{
+    Release(block);
+}
+
+void operator delete(void* block, size_t) noexcept
+{
+    Release(block);
+}
+
+long LiveAllocations()
+{
+    return liveAllocations;
+}
 
 // ---- MainDialog -----------------------------------------------------------------
 

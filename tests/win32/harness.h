@@ -58,6 +58,9 @@ private:
 
 std::string WindowTextOf(HWND window);
 
+// Blocks that new has given this program and delete has not yet taken back.
+long LiveAllocations();
+
 // Every row shows the display title of the entry with the same index, carries that
 // entry's window, and no entry is reachable beyond the rows.
 ::testing::AssertionResult RowsMatchEntries(const MainDialog& dialog);

@@ -71,6 +71,10 @@ TEST(RowsOutOfStep, ARowRemovedFromOutsideLeavesEveryWindowUntouched)
     EXPECT_TRUE(RowsMatchEntries(dialog)) << "no rebuild put rows and entries back in step";
     EXPECT_EQ(dialog.SelectedRow(), dialog.RowOf("Out of step target")) << "the clicked window is not selected again";
     EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Out of step target");
+    // Only the repair selects by window: a later refresh keeps the row number again.
+    SendMessageA(dialog.List(), LB_SETCURSEL, 0, 0);
+    dialog.Refresh();
+    EXPECT_EQ(dialog.SelectedRow(), 0);
     DestroyWindow(target);
 }
 

@@ -39,12 +39,15 @@ struct PlacementLog {
     PlacementLog(HWND window)
     {
         SetFixtureHook([this, window](HWND target, UINT message, WPARAM, LPARAM lParam) {
-            if (target == window && message == WM_WINDOWPOSCHANGING)
+            if (target == window && message == WM_WINDOWPOSCHANGING) {
                 requests.push_back(*reinterpret_cast<WINDOWPOS*>(lParam));
+                sentByAnotherThread = sentByAnotherThread || InSendMessage();
+            }
         });
     }
     ~PlacementLog() { SetFixtureHook(nullptr); }
     std::vector<WINDOWPOS> requests;
+    bool sentByAnotherThread = false;
 };
 
 class StepCommands : public ::testing::Test {
@@ -126,6 +129,7 @@ TEST_F(StepCommands, RequestsPassPositionAndSizeNotTopmostWithoutActivating)
     EXPECT_LE(asked.cy, 0) << "nothing is clamped to a minimum size";
     EXPECT_TRUE(asked.flags & SWP_NOACTIVATE);
     EXPECT_FALSE(asked.flags & (SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOZORDER));
+    EXPECT_FALSE(log.sentByAnotherThread) << "a window of our own thread was placed from another";
 }
 
 TEST_F(StepCommands, StepZeroEndsAlwaysOnTopAndRewritesTheFields)

@@ -5,6 +5,7 @@
 #include "harness.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "resources/resource.h"
@@ -33,6 +34,8 @@ public:
         thread.Run([&] { window = CreateFixture(TITLE.c_str(), visible, 40, 50, 300, 200); });
         SetFixtureHook([this](HWND target, UINT message, WPARAM, LPARAM) {
             if (target == window && (message == WM_STOP_ANSWERING || StopsAt(message))) {
+                if (whenStuck)
+                    whenStuck();
                 SetEvent(stuck);
                 WaitForSingleObject(release, STUCK_AT_MOST_MS);
             }
@@ -61,6 +64,8 @@ public:
     void Settle() { thread.Run([] {}); }
 
     HWND window = nullptr;
+    // Called on the window's thread as it gets stuck.
+    std::function<void()> whenStuck;
 
 private:
     // Once armed, a slow or once-answering window gets stuck at one message of the command.
@@ -142,6 +147,10 @@ TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), c.isStep ? status : "Unknown");
     EXPECT_EQ(dialog.Enabled(IDC_HIDE), hideEnabled);
     EXPECT_EQ(dialog.Enabled(IDC_RESTORE), restoreEnabled);
+    // Looking at the row again does not guess either.
+    dialog.Command(IDC_WINDOW_LIST, LBN_SELCHANGE);
+    EXPECT_EQ(dialog.Enabled(IDC_HIDE), hideEnabled);
+    EXPECT_EQ(dialog.Enabled(IDC_RESTORE), restoreEnabled);
 
     stuck.Recover();
     EXPECT_TRUE(PumpUntil([&] { return c.tookEffect(stuck.window); }, 5000)) << "the request was lost";
@@ -185,6 +194,71 @@ TEST(SlowWindow, ASecondCommandWhileTheFirstIsUnderWayAsksNothing)
     dialog.Refresh();
     ASSERT_GE(dialog.Select(TITLE), 0);
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+}
+
+TEST(SlowWindow, ACommandPostedDuringTheWaitRunsAfterTheFirst)
+{
+    StuckWindow slow(SLOW, true);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select(TITLE), 0);
+    slow.whenStuck = [&] { PostMessageA(dialog.Handle(), WM_COMMAND, IDC_MOVE_UP, 0); };
+    ASSERT_TRUE(slow.GetReady());
+    SendMessageA(dialog.Handle(), WM_COMMAND, IDC_HIDE, 0);
+    slow.Recover();
+    EXPECT_TRUE(PumpUntil([&] { return Hidden(slow.window) && MovedUp(slow.window); }, 5000))
+        << "the click made during the wait was lost";
+}
+
+// The hide ends 150 ms into the step, whose own request then takes 200 ms: more than
+// is left of the step's one bound.
+TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
+{
+    WindowThread thread;
+    HWND window = nullptr;
+    thread.Run([&] { window = CreateFixture("Slow twice", true, 40, 50, 300, 200); });
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> changes{0};
+    SetFixtureHook([&](HWND target, UINT message, WPARAM, LPARAM) {
+        if (target != window || message != WM_WINDOWPOSCHANGING)
+            return;
+        if (changes++ == 0) {
+            WaitForSingleObject(go, STUCK_AT_MOST_MS);
+            Sleep(150);
+        } else {
+            Sleep(200);
+        }
+    });
+    {
+        MainDialog dialog;
+        ASSERT_GE(dialog.Select("Slow twice"), 0);
+        dialog.Command(IDC_HIDE);
+        SetEvent(go);
+        dialog.Command(IDC_MOVE_UP);
+        EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "50") << "the step waited a second bound";
+        EXPECT_TRUE(PumpUntil([&] { return Hidden(window) && MovedUp(window); }, 5000));
+    }
+    SetFixtureHook(nullptr);
+    thread.Run([&] { DestroyWindow(window); });
+    CloseHandle(go);
+}
+
+// Ending the program hands over only requests still under way.
+TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
+{
+    StuckWindow slow(SLOW, true);
+    {
+        MainDialog dialog;
+        ASSERT_GE(dialog.Select(TITLE), 0);
+        ASSERT_TRUE(slow.GetReady());
+        dialog.Command(IDC_HIDE);
+        ASSERT_TRUE(slow.GotStuck());
+        slow.Recover();
+        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window); }, 5000));
+        dialog.Command(IDC_MINIMIZE);
+        EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+    }
+    slow.Settle();
+    EXPECT_TRUE(Shown(slow.window)) << "the hide was made again at exit";
 }
 
 TEST(RefusingWindow, AHideItRefusesLeavesRowStatusAndButtonsAsTheyWere)

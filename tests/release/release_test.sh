@@ -2,10 +2,11 @@
 # The release as users download it: a zip as make dist ships it, unpacked into an empty
 # folder (make dist tests the one in dist/, make test one that it packs into
 # build/release). Both exes import only functions on the reviewed lists beside this
-# script, each one of Windows 7, and the x86-64 one starts in a brand-new Wine prefix,
-# shows its main dialog listing windows, and closes on WM_CLOSE. The i686 exe cannot
-# run here (the kernel runs no 32-bit code), so its header and imports are all that can
-# be checked.
+# script, each one of Windows 7, and carry a version record naming the zip's version
+# and their own names in it; the x86-64 one starts in a brand-new Wine prefix, shows
+# its main dialog listing windows, and closes on WM_CLOSE. The i686 exe cannot run here
+# (the kernel runs no 32-bit code), so its header, imports and version record are all
+# that can be checked.
 # Writes a JUnit file; exits non-zero when a case failed.
 #
 # usage: release_test.sh <results.xml> <release folder> <version> <launch_check.exe> <work folder>
@@ -91,6 +92,26 @@ imports_only_reviewed_functions() {
 X86_64ExeImportsOnlyReviewedFunctions() { imports_only_reviewed_functions x86_64; }
 I686ExeImportsOnlyReviewedFunctions() { imports_only_reviewed_functions i686; }
 
+# What Explorer's Details tab shows of each exe: the strings that its Translation names,
+# and the numeric version, which it shows as the File version. The copyright is the
+# one of the LICENSE beside it.
+version_record_matches_the_zip() {
+  local exe=tarnavel-$1.exe fields numbers copyright pair got wrong=""
+  [ -f "$unpacked/$exe" ] || { echo "no $exe in the zip"; return 1; }
+  fields=$("$root/tests/release/read_version.sh" "$unpacked/$exe" 2>&1) || { echo "$fields"; return 1; }
+  numbers=$(echo "$version.0.0.0" | cut -d. -f1-4)
+  copyright="$(grep -m1 '^Copyright ' "$unpacked/LICENSE"). $(head -n1 "$unpacked/LICENSE")"
+  for pair in ProductName=Tarnavel "FileVersion=$version" "ProductVersion=$version" "OriginalFilename=$exe" \
+              "FILEVERSION=$numbers" "PRODUCTVERSION=$numbers" "LegalCopyright=$copyright"; do
+    got=$(sed -n "s/^${pair%%=*}=//p" <<<"$fields")
+    [ "$got" = "${pair#*=}" ] || wrong="$wrong ${pair%%=*} is '$got', expected '${pair#*=}';"
+  done
+  grep -q '^FileDescription=.' <<<"$fields" || wrong="$wrong FileDescription is empty or missing;"
+  [ -z "$wrong" ] || { echo "$exe:${wrong%;}"; return 1; }
+}
+X86_64ExeVersionRecordMatchesTheZip() { version_record_matches_the_zip x86_64; }
+I686ExeVersionRecordMatchesTheZip() { version_record_matches_the_zip i686; }
+
 # Nothing is added to the new prefix: no WINEPATH, no DLLs copied in. Wine's loader
 # errors are let through to name any DLL that is missing.
 X86_64ExeStartsInAFreshPrefix() {
@@ -114,7 +135,7 @@ X86_64ExeStartsInAFreshPrefix() {
 
 run_cases Release "$out" ZipHoldsBothExesReadmeAndLicence ShippedFilesMatchSha256Sums \
   X86_64ExeIsAnAmd64Image I686ExeIsAnI386Image X86_64ExeImportsOnlyReviewedFunctions I686ExeImportsOnlyReviewedFunctions \
-  X86_64ExeStartsInAFreshPrefix
+  X86_64ExeVersionRecordMatchesTheZip I686ExeVersionRecordMatchesTheZip X86_64ExeStartsInAFreshPrefix
 if [ "$failures" -eq 0 ]; then
   rm -rf "$prefix" "$prefix.lock"
 fi

@@ -659,11 +659,10 @@ TEST(TemplateIcon, IconImageIsAThirtyTwoPixelFourBitBitmapWithItsMask)
     EXPECT_EQ(header.biBitCount, 4);
 }
 
-TEST(TemplateResources, NoStringTableAcceleratorsOrVersionRecord)
+TEST(TemplateResources, NoStringTableOrAccelerators)
 {
     EXPECT_EQ(NamesOfType(RT_STRING), Names{});
     EXPECT_EQ(NamesOfType(RT_ACCELERATOR), Names{});
-    EXPECT_EQ(NamesOfType(RT_VERSION), Names{});
 }
 
 TEST(TemplateResources, EveryResourceIsNumberedAndUsEnglish)
@@ -672,12 +671,13 @@ TEST(TemplateResources, EveryResourceIsNumberedAndUsEnglish)
     EXPECT_EQ(NamesOfType(RT_MENU), Names{"#104"});
     EXPECT_EQ(NamesOfType(RT_GROUP_ICON), Names{"#103"});
     EXPECT_EQ(NamesOfType(RT_ICON), Names{"#1"});
+    EXPECT_EQ(NamesOfType(RT_VERSION), Names{"#1"});
     static const struct {
         LPCSTR type;
         WORD id;
     } all[] = {
         {RT_DIALOG, 101}, {RT_DIALOG, 102}, {RT_DIALOG, 105}, {RT_DIALOG, 106}, {RT_DIALOG, 107},
-        {RT_DIALOG, 108}, {RT_MENU, 104},   {RT_GROUP_ICON, 103}, {RT_ICON, 1},
+        {RT_DIALOG, 108}, {RT_MENU, 104},   {RT_GROUP_ICON, 103}, {RT_ICON, 1}, {RT_VERSION, 1},
     };
     for (const auto& resource : all)
         EXPECT_EQ(LanguagesOf(resource.type, resource.id), std::vector<WORD>{US_ENGLISH})

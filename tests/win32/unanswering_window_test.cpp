@@ -4,6 +4,8 @@
 // The dialog never waits long on any of them, and the list never claims what none did.
 #include "harness.h"
 
+#include <tlhelp32.h>
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -242,6 +244,18 @@ TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
     CloseHandle(go);
 }
 
+size_t ThreadsOfThisProcess()
+{
+    size_t count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
 // Ending the program hands over only requests still under way.
 TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
 {
@@ -249,13 +263,14 @@ TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
     {
         MainDialog dialog;
         ASSERT_GE(dialog.Select(TITLE), 0);
+        size_t threads = ThreadsOfThisProcess();
         ASSERT_TRUE(slow.GetReady());
         dialog.Command(IDC_HIDE);
         ASSERT_TRUE(slow.GotStuck());
         slow.Recover();
-        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window); }, 5000));
-        dialog.Command(IDC_MINIMIZE);
-        EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
+        // Done, and its helper thread gone, before anything else is asked.
+        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window) && ThreadsOfThisProcess() == threads; }, 5000));
+        ShowWindow(slow.window, SW_SHOWNA);
     }
     slow.Settle();
     EXPECT_TRUE(Shown(slow.window)) << "the hide was made again at exit";

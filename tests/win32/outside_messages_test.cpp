@@ -74,7 +74,7 @@ TEST(RowsOutOfStep, ARowRemovedFromOutsideLeavesEveryWindowUntouched)
     // Only the repair selects by window: a later refresh keeps the row number again.
     SendMessageA(dialog.List(), LB_SETCURSEL, 0, 0);
     dialog.Refresh();
-    EXPECT_EQ(dialog.SelectedRow(), 0);
+    EXPECT_EQ(dialog.SelectedRow(), 0) << "the refresh went back to the repaired row's window";
     DestroyWindow(target);
 }
 

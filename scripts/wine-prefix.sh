@@ -47,6 +47,13 @@ write_desktop_settings() {
 settings_match() {
   [ "$(saved_desktop)" = "$desktop" ] && [ "$(saved_dpi)" = "$desktop_dpi" ]
 }
+# After the server has saved: a run must not go on, unnoticed, on another desktop.
+settings_taken() {
+  settings_match && return 0
+  echo "the registry of $WINEPREFIX holds a $(saved_desktop) desktop at $(saved_dpi) DPI," \
+       "not the $desktop at $desktop_dpi DPI written there" >&2
+  return 1
+}
 
 if [ -f "$WINEPREFIX/.tarnavel-ready" ] && settings_match; then
   exit 0
@@ -61,7 +68,8 @@ if [ -f "$WINEPREFIX/.tarnavel-ready" ]; then
   write_desktop_settings
   # A server still running keeps its desktop; this waits for it to end and save.
   wineserver -w
-  exit 0
+  settings_taken
+  exit
 fi
 echo "==> creating Wine prefix $WINEPREFIX ($desktop desktop at $desktop_dpi DPI)"
 # wineboot needs no display; keep it off any display we were given.
@@ -77,4 +85,5 @@ fi
 # A crashing test program should end and be reported, not wait in a debugger.
 DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
 wineserver -w
+settings_taken
 touch "$WINEPREFIX/.tarnavel-ready"

@@ -1,6 +1,9 @@
 # Tarnavel: a thin front door over the CMake presets.
 #   make run    install what is missing, build, start Tarnavel under Wine
-#   make test   install what is missing, build, run every test
+#   make test   install what is missing, build, run every test. The Wine tests run on a
+#               1280x1024 desktop at 96 DPI unless asked otherwise, for example
+#               make test TEST_DESKTOP=1024x768 TEST_DPI=144 (either alone too); a plain
+#               make test goes back to 1280x1024 at 96 DPI
 #   make dist   the release of the commit: exes for x86-64 and i686, the zip, BUILDINFO
 #               and SHA256SUMS; built again from a clone elsewhere to check that both
 #               builds give the same bytes, then the release test of the zip in dist/
@@ -22,8 +25,13 @@ build: deps
 run: build
 	@scripts/run.sh
 
+# Set only on make's command line; empty, the scripts take 1280x1024 and 96. The
+# environment's values are ignored, so that a plain make test is always the default.
+TEST_DESKTOP =
+TEST_DPI =
+
 test: deps
-	@scripts/test.sh
+	@TARNAVEL_DESKTOP='$(TEST_DESKTOP)' TARNAVEL_DPI='$(TEST_DPI)' scripts/test.sh
 
 dist: deps
 	@scripts/dist.sh

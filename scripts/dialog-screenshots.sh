@@ -7,6 +7,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
+# shellcheck source=scripts/desktop-settings.sh
+. "$root/scripts/desktop-settings.sh"
 docs=$root/docs
 exe=$build/tarnavel.exe
 driver=$build/tests/e2e/tarnavel_driver.exe
@@ -47,9 +49,10 @@ drive wait "Tarnavel" >/dev/null
 drive send "Tarnavel" 40011 >/dev/null    # File > Refresh: list the windows made meanwhile
 drive select "Tarnavel" "Quarterly report - Editor" >/dev/null
 # The dialog opens beneath the windows already there; a click on its caption brings it
-# forward and active, as a user would, and the pointer then leaves the shot.
+# forward and active, as a user would, and the pointer then leaves the shot for the
+# desktop's far corner.
 read -r x y _ _ < <(drive rect "Tarnavel")
-xdotool mousemove $((x + 120)) $((y + 8)) click 1 mousemove 1200 1000
+xdotool mousemove $((x + 120)) $((y + 8)) click 1 mousemove $((desktop_width - 80)) $((desktop_height - 24))
 sleep 0.5
 shoot "Tarnavel" "$docs/tarnavel.png"
 

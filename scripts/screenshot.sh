@@ -6,6 +6,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
+# shellcheck source=scripts/desktop-settings.sh
+. "$root/scripts/desktop-settings.sh"
 out=$1; shift
 start_in_background "$build/tarnavel.exe"
 wine "$build/tests/e2e/tarnavel_driver.exe" wait "Tarnavel" >/dev/null
@@ -14,5 +16,5 @@ for cmd in "$@"; do
   wine "$build/tests/e2e/tarnavel_driver.exe" $cmd >/dev/null
 done
 sleep 0.5
-import -window root -crop 1280x1024+0+0 "$out"
+import -window root -crop "${desktop}+0+0" "$out"
 wine "$build/tests/e2e/tarnavel_driver.exe" close "Tarnavel" >/dev/null || true

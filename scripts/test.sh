@@ -6,6 +6,11 @@
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# The Wine desktop's size and DPI, checked before anything is built; every script and
+# test program that this run starts reads them from the environment.
+# shellcheck source=scripts/desktop-settings.sh
+. "$root/scripts/desktop-settings.sh"
+export TARNAVEL_DESKTOP=$desktop TARNAVEL_DPI=$desktop_dpi
 export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 step() { echo "==> $*"; }
@@ -37,7 +42,7 @@ run_wine_tests() {
   wineserver -k 2>/dev/null || true
   return $rc
 }
-step "Win32 and end-to-end tests under Wine"
+step "Win32 and end-to-end tests under Wine, on a $desktop desktop at $desktop_dpi DPI"
 export -f run_wine_tests
 if [ -n "${DISPLAY:-}" ] && [ -z "${TARNAVEL_PRIVATE_DISPLAY:-}" ]; then
   # A display of one's own is used as it is; CI has none and gets a private Xvfb.

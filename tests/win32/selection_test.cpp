@@ -1,6 +1,7 @@
 // The selected window's details, and Hide, Restore, Minimize, Maximize and Set Position.
 #include "harness.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -38,18 +39,27 @@ void ExpectButtonsForVisible(const MainDialog& dialog)
     EXPECT_FALSE(dialog.Enabled(IDC_RESTORE));
 }
 
+// A framed window is created no wider than the window system lets one be dragged:
+// the desktop and the frame's two borders, whatever width was asked for.
+int WidthAFrameCanHave(int width)
+{
+    return std::min(width, GetSystemMetrics(SM_CXMAXTRACK));
+}
+
 }  // namespace
 
 TEST(SelectionDetails, ShowTheLiveRectangleAndTheStoredStatus)
 {
-    HWND window = CreateFixture("Details fixture", true, 1010, -20, 1234, 300);
+    // Over the desktop's top and right edges, and wide: 1010, -20, 1234 x 300 at 1280x1024.
+    const int left = GetSystemMetrics(SM_CXSCREEN) - 270, width = WidthAFrameCanHave(1234);
+    HWND window = CreateFixture("Details fixture", true, left, -20, width, 300);
     MainDialog dialog;
-    ASSERT_TRUE(HasRect(window, 1010, -20, 1234, 300));
+    ASSERT_TRUE(HasRect(window, left, -20, width, 300));
     ShowWindow(window, SW_HIDE);  // behind the program's back, after the rebuild
     ASSERT_GE(dialog.Select("Details fixture"), 0);
     EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "-20");
-    EXPECT_EQ(dialog.Text(IDC_EDIT_LEFT), "1010");
-    EXPECT_EQ(dialog.Text(IDC_EDIT_WIDTH), "1234");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_LEFT), std::to_string(left));
+    EXPECT_EQ(dialog.Text(IDC_EDIT_WIDTH), std::to_string(width));
     EXPECT_EQ(dialog.Text(IDC_EDIT_HEIGHT), "300");
     EXPECT_EQ(dialog.Text(IDC_WINDOW_NAME), "Details fixture");
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible") << "the stored status, not the live one";
@@ -170,12 +180,14 @@ TEST(ShowStateCommands, MinimizeAndMaximizeShowAHiddenWindowAndDropTheSuffix)
 
 TEST(SetPosition, UneditedFieldsKeepThePlacementReadWhole)
 {
-    HWND window = CreateFixture("Placed fixture", true, -35, 1002, 1100, 250);
+    // Over the desktop's left and bottom edges: -35, 1002, 1100 x 250 at 1280x1024.
+    const int top = GetSystemMetrics(SM_CYSCREEN) - 22, width = WidthAFrameCanHave(1100);
+    HWND window = CreateFixture("Placed fixture", true, -35, top, width, 250);
     MainDialog dialog;
     ASSERT_GE(dialog.Select("Placed fixture"), 0);
     MessageCounter counter(dialog.List());
     dialog.Command(IDC_SET_POSITION);
-    EXPECT_TRUE(HasRect(window, -35, 1002, 1100, 250));
+    EXPECT_TRUE(HasRect(window, -35, top, width, 250));
     EXPECT_EQ(counter.Count(LB_INSERTSTRING), 0) << "a visible entry's row is left untouched";
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Visible");
     DestroyWindow(window);

@@ -27,10 +27,12 @@ fi
 
 zip=$release/tarnavel-$version-windows.zip
 unpacked=$work/unpacked
-prefix=$work/wineprefix
+# make test starts making the prefix beforehand, while it builds; nothing uses it
+# before the start below, which waits until it is ready.
+prefix=${TARNAVEL_FRESH_PREFIX:-$work/wineprefix}
 
 # A server left by an earlier run would keep the old prefix in use.
-[ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
+[ -d "$work/wineprefix" ] && WINEPREFIX=$work/wineprefix wineserver -k 2>/dev/null
 rm -rf "$work"
 mkdir -p "$unpacked"
 

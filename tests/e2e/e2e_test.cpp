@@ -7,7 +7,6 @@
 // one: every wait here handles sent messages, and every message to the program goes
 // through SendMessageTimeoutW without SMTO_BLOCK so that it does too.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -184,18 +183,6 @@ const DWORD COMMAND_BOUND_MS = 1000;
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "command " << command << (answered ? " took " : " was not answered in ")
                                          << took << " ms";
-}
-
-size_t ThreadCount(DWORD processId)
-{
-    size_t count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == processId;
-    CloseHandle(snapshot);
-    return count;
 }
 
 // ---- The tests ------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Starting, ending and finding the windows of other processes; see processes.h.
 #include "processes.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 #include "text_output.h"
@@ -126,4 +128,16 @@ std::string DescribeWindowsOf(DWORD processId)
     WindowList list = {processId, std::string()};
     EnumWindows(DescribeIfOwned, reinterpret_cast<LPARAM>(&list));
     return list.text;
+}
+
+size_t ThreadCount(DWORD processId)
+{
+    size_t count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == processId;
+    CloseHandle(snapshot);
+    return count;
 }

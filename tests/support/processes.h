@@ -29,3 +29,5 @@ HWND FindWindowOf(DWORD processId, const wchar_t* caption, bool visibleOnly = tr
 HWND WaitForWindowOf(DWORD processId, const wchar_t* caption, DWORD timeoutMs);
 // Every top-level window of the process, one a line: for failure messages.
 std::string DescribeWindowsOf(DWORD processId);
+// The threads the process has now.
+size_t ThreadCount(DWORD processId);

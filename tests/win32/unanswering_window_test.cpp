@@ -4,12 +4,11 @@
 // The dialog never waits long on any of them, and the list never claims what none did.
 #include "harness.h"
 
-#include <tlhelp32.h>
-
 #include <atomic>
 #include <functional>
 #include <string>
 
+#include "processes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -244,18 +243,6 @@ TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
     CloseHandle(go);
 }
 
-size_t ThreadsOfThisProcess()
-{
-    size_t count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
-}
-
 // Ending the program hands over only requests still under way.
 TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
 {
@@ -266,10 +253,11 @@ TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
         ASSERT_TRUE(slow.GetReady());
         dialog.Command(IDC_HIDE);
         ASSERT_TRUE(slow.GotStuck());
-        size_t withHelper = ThreadsOfThisProcess();
+        size_t withHelper = ThreadCount(GetCurrentProcessId());
         slow.Recover();
         // Done, and its helper thread gone, before anything else is asked.
-        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window) && ThreadsOfThisProcess() < withHelper; }, 5000));
+        auto helperEnded = [&] { return ThreadCount(GetCurrentProcessId()) < withHelper; };
+        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window) && helperEnded(); }, 5000));
         ShowWindow(slow.window, SW_SHOWNA);
     }
     slow.Settle();

@@ -13,11 +13,14 @@ void StepWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_
 {
     // The handle is taken once: the entry is not looked at again after this.
     HWND window = entry.GetHandle();
+    DWORD start = GetTickCount();
     RECT rect;
     Placement placement;
-    if (ReadWindowRect(window, &rect)
+    // The step starts from where the window stands once an earlier click has landed;
+    // if that one is still under way when the bound ends, nothing more is asked.
+    if (WaitForRequestUnderWay(window, start) && ReadWindowRect(window, &rect)
         && plan(rect.left, rect.top, rect.right, rect.bottom, direction, step, &placement))
-        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height);
+        PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height, start);
     // Read again: the fields show what the window system did, not what was asked, and
     // where a slow window stands when the wait for it ends.
     ShowWindowGeometry(dialog, window);

@@ -90,7 +90,14 @@ bool WaitAnsweringSent(HANDLE thread, DWORD timeoutMs)
     }
 }
 
-bool Request(const WindowRequest& request)
+// What is left of the bound of a command that began at start.
+DWORD RemainingBound(DWORD start)
+{
+    DWORD elapsed = GetTickCount() - start;
+    return elapsed < REQUEST_BOUND_MS ? REQUEST_BOUND_MS - elapsed : 0;
+}
+
+bool Request(const WindowRequest& request, DWORD start)
 {
     // A window that is gone fails at once, and our own windows are handled right here:
     // neither has another thread to wait for.
@@ -98,52 +105,56 @@ bool Request(const WindowRequest& request)
         CarryOut(request);
         return true;
     }
-    DWORD start = GetTickCount();
+    if (!WaitForRequestUnderWay(request.window, start))
+        return false;
     Helper* serving;
     Helper* slot;
     SurveyHelpers(request.window, &serving, &slot);
-    // An earlier request still under way is waited for within the same bound: a click
-    // just after a slow window caught up goes ahead, and none piles up behind one that
-    // has not.
-    if (serving) {
-        if (!WaitAnsweringSent(serving->thread, REQUEST_BOUND_MS))
-            return false;
-        SurveyHelpers(request.window, &serving, &slot);
-    }
     if (!slot)
         return false;
     slot->request = request;
     slot->thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunHelper, slot, 0, nullptr));
     if (!slot->thread)
         return false;
-    DWORD elapsed = GetTickCount() - start;
-    if (!WaitAnsweringSent(slot->thread, elapsed < REQUEST_BOUND_MS ? REQUEST_BOUND_MS - elapsed : 0))
+    if (!WaitAnsweringSent(slot->thread, RemainingBound(start)))
         return false;
     CloseHandle(slot->thread);
     slot->thread = nullptr;
     return true;
 }
 
-bool Place(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags)
+bool Place(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags,
+           DWORD start)
 {
-    return Request(WindowRequest{window, true, 0, insertAfter, x, y, width, height, flags});
+    return Request(WindowRequest{window, true, 0, insertAfter, x, y, width, height, flags}, start);
 }
 
 }  // namespace
 
+// An earlier request still under way is waited for within the command's bound: a click
+// just after a slow window caught up goes ahead, and none piles up behind one that has
+// not.
+bool WaitForRequestUnderWay(HWND window, DWORD start)
+{
+    Helper* serving;
+    Helper* free;
+    SurveyHelpers(window, &serving, &free);
+    return !serving || WaitAnsweringSent(serving->thread, RemainingBound(start));
+}
+
 bool ShowWindowAs(HWND window, int showCommand)
 {
-    return Request(WindowRequest{window, false, showCommand, nullptr, 0, 0, 0, 0, 0});
+    return Request(WindowRequest{window, false, showCommand, nullptr, 0, 0, 0, 0, 0}, GetTickCount());
 }
 
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    return Place(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW);
+    return Place(window, HWND_BOTTOM, x, y, width, height, SWP_SHOWWINDOW, GetTickCount());
 }
 
-bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)
+bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, DWORD start)
 {
-    return Place(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE);
+    return Place(window, HWND_NOTOPMOST, x, y, width, height, SWP_NOACTIVATE, start);
 }
 
 void HandOverRequestsUnderWay()

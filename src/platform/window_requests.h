@@ -21,11 +21,18 @@ constexpr DWORD REQUEST_BOUND_MS = 250;
 bool ShowWindowAs(HWND window, int showCommand);
 // Moves and sizes at the bottom of the stacking order, and shows the window.
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
-// Moves and sizes, ending any always-on-top state, without activating the window.
-bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
+// Moves and sizes, ending any always-on-top state, without activating the window, within
+// the bound of the command that began at start (a GetTickCount).
+bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, DWORD start);
+// Waits for a request to window still under way, within the bound of the command that
+// began at start. False when it still is: a step read from the rectangle before it lands
+// would aim where the window was, and two clicks would move it once.
+bool WaitForRequestUnderWay(HWND window, DWORD start);
 
 // Before the program ends: each request still under way is queued for its window's own
 // thread, which carries it out when it gets to it. On Windows the call runs on its
-// helper thread, and ending the process would end it midway; under Wine the call is
-// already a queued message, and the window does as asked twice.
+// helper thread, and ending the process would end it midway. A window that was about to
+// finish the helper's call anyway (and under Wine, where that call is already a queued
+// message, every one) does as asked twice: harmless, for every request shows or places
+// absolutely.
 void HandOverRequestsUnderWay();

@@ -409,10 +409,10 @@ TEST(SecondStartUp, SentByAnotherProgramChangesNothing)
     Tarnavel app;
     ASSERT_TRUE(Started(app));
     std::vector<std::wstring> rows = app.Rows();
-    size_t threads = ThreadCount(app.ProcessId());
+    std::vector<DWORD> threads = ThreadIds(app.ProcessId());
     ASSERT_TRUE(Send(app.Dialog(), WM_INITDIALOG, 0, 0));
     EXPECT_EQ(rows, app.Rows());
-    EXPECT_EQ(threads, ThreadCount(app.ProcessId())) << "a second worker was started";
+    EXPECT_EQ(ThreadsSince(threads, app.ProcessId()), std::vector<DWORD>()) << "a second worker was started";
     EXPECT_TRUE(Exited(app));
 }
 

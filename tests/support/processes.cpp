@@ -3,6 +3,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "text_output.h"
@@ -130,14 +131,24 @@ std::string DescribeWindowsOf(DWORD processId)
     return list.text;
 }
 
-size_t ThreadCount(DWORD processId)
+std::vector<DWORD> ThreadIds(DWORD processId)
 {
-    size_t count = 0;
+    std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == processId;
+        if (entry.th32OwnerProcessID == processId)
+            ids.push_back(entry.th32ThreadID);
     CloseHandle(snapshot);
-    return count;
+    return ids;
+}
+
+std::vector<DWORD> ThreadsSince(const std::vector<DWORD>& before, DWORD processId)
+{
+    std::vector<DWORD> appeared;
+    for (DWORD id : ThreadIds(processId))
+        if (std::find(before.begin(), before.end(), id) == before.end())
+            appeared.push_back(id);
+    return appeared;
 }

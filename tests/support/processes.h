@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 struct ChildProcess {
     PROCESS_INFORMATION info = {};
@@ -29,5 +30,7 @@ HWND FindWindowOf(DWORD processId, const wchar_t* caption, bool visibleOnly = tr
 HWND WaitForWindowOf(DWORD processId, const wchar_t* caption, DWORD timeoutMs);
 // Every top-level window of the process, one a line: for failure messages.
 std::string DescribeWindowsOf(DWORD processId);
-// The threads the process has now.
-size_t ThreadCount(DWORD processId);
+// The ids of the threads the process has now, and those of them not in before. Which
+// threads, not how many: Windows' loader and thread pool start and end threads of their own.
+std::vector<DWORD> ThreadIds(DWORD processId);
+std::vector<DWORD> ThreadsSince(const std::vector<DWORD>& before, DWORD processId);

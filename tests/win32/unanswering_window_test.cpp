@@ -210,9 +210,10 @@ TEST(SlowWindow, ACommandPostedDuringTheWaitRunsAfterTheFirst)
         << "the click made during the wait was lost";
 }
 
-// The hide ends 150 ms into the step, whose own request then takes 200 ms: more than
-// is left of the step's one bound.
-TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
+// The hide ends 150 ms into the first step, whose own request then takes 160 ms: more
+// than is left of the step's one bound. A second click while that move is under way
+// waits for it, and then steps from where it landed.
+TEST(SlowWindow, AStepWaitsForAnEarlierRequestWithinItsOwnBoundAndStartsWhereItLanded)
 {
     WindowThread thread;
     HWND window = nullptr;
@@ -226,7 +227,7 @@ TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
             WaitForSingleObject(go, STUCK_AT_MOST_MS);
             Sleep(150);
         } else {
-            Sleep(200);
+            Sleep(160);
         }
     });
     {
@@ -236,29 +237,50 @@ TEST(SlowWindow, ACommandWaitsForAnEarlierRequestWithinItsOwnBound)
         SetEvent(go);
         dialog.Command(IDC_MOVE_UP);
         EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "50") << "the step waited a second bound";
-        EXPECT_TRUE(PumpUntil([&] { return Hidden(window) && MovedUp(window); }, 5000));
+        dialog.Command(IDC_MOVE_UP);
+        EXPECT_TRUE(PumpUntil([&] { return Hidden(window) && HasRect(window, 40, 48, 300, 200); }, 5000))
+            << "two clicks did not move the window two steps";
     }
     SetFixtureHook(nullptr);
     thread.Run([&] { DestroyWindow(window); });
     CloseHandle(go);
 }
 
-// Ending the program hands over only requests still under way.
-TEST(SlowWindow, ARequestCarriedOutLongAgoIsNotMadeAgainAtExit)
+// Ending the program hands over only requests still under way, and a helper that has
+// ended is let go at the next command: one held until exit would keep its slot, and once
+// every slot was kept no command would reach another program's window.
+TEST(SlowWindow, ARequestCarriedOutIsLetGoAtTheNextCommandAndNotMadeAgainAtExit)
 {
     StuckWindow slow(SLOW, true);
     {
         MainDialog dialog;
         ASSERT_GE(dialog.Select(TITLE), 0);
         ASSERT_TRUE(slow.GetReady());
+        std::vector<DWORD> before = ThreadIds(GetCurrentProcessId());
         dialog.Command(IDC_HIDE);
         ASSERT_TRUE(slow.GotStuck());
-        size_t withHelper = ThreadCount(GetCurrentProcessId());
+        // The helper is the thread that appeared. It is waited on itself: on Windows an
+        // ended thread stays listed while the program still holds its handle.
+        std::vector<DWORD> helpers = ThreadsSince(before, GetCurrentProcessId());
+        ASSERT_FALSE(helpers.empty());
+        std::vector<HANDLE> waits;
+        for (DWORD id : helpers)
+            waits.push_back(OpenThread(SYNCHRONIZE, FALSE, id));
         slow.Recover();
-        // Done, and its helper thread gone, before anything else is asked.
-        auto helperEnded = [&] { return ThreadCount(GetCurrentProcessId()) < withHelper; };
-        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window) && helperEnded(); }, 5000));
-        ShowWindow(slow.window, SW_SHOWNA);
+        auto helpersEnded = [&] {
+            return WaitForMultipleObjects(DWORD(waits.size()), waits.data(), TRUE, 0) == WAIT_OBJECT_0;
+        };
+        ASSERT_TRUE(PumpUntil([&] { return Hidden(slow.window) && helpersEnded(); }, 5000));
+        for (HANDLE wait : waits)
+            CloseHandle(wait);
+        dialog.Command(IDC_MINIMIZE);
+        // Only a handle of the program's keeps an ended thread openable by its id.
+        for (DWORD id : helpers) {
+            HANDLE held = OpenThread(SYNCHRONIZE, FALSE, id);
+            EXPECT_FALSE(held && WaitForSingleObject(held, 0) == WAIT_OBJECT_0) << "an ended helper is still held";
+            if (held)
+                CloseHandle(held);
+        }
     }
     slow.Settle();
     EXPECT_TRUE(Shown(slow.window)) << "the hide was made again at exit";

@@ -53,6 +53,16 @@ bool DrawnAsAFullRepaintWould(HWND list)
     return PixelsOf(list) == left;
 }
 
+// The selected row is wholly in view: LB_SETCURSEL scrolls a row only partly shown.
+bool SelectionInView(HWND list)
+{
+    RECT client, row;
+    GetClientRect(list, &client);
+    LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    return SendMessageA(list, LB_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)) != LB_ERR
+           && row.top >= client.top && row.bottom <= client.bottom;
+}
+
 }  // namespace
 
 TEST(ListView, ARefreshGivesTheRowsAndSelectionOfAPlainRebuild)
@@ -73,19 +83,32 @@ TEST(ListView, ARefreshGivesTheRowsAndSelectionOfAPlainRebuild)
     DestroyAll(windows);
 }
 
+// The view stays where the user left it while the selection is in it, and follows the
+// selection when it is not, on either side of the boundary.
 TEST(ListView, TheFirstVisibleRowStaysWhileTheSelectionIsInView)
 {
     std::vector<HWND> windows = CreateMany("Long list ", 40);
     MainDialog dialog;
     HWND list = dialog.List();
-    SendMessageA(list, LB_SETTOPINDEX, 12, 0);
-    ASSERT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12);
-    SendMessageA(list, LB_SETCURSEL, 14, 0);
-    SendMessageA(list, LB_SETTOPINDEX, 12, 0);
-    for (int i = 0; i < 3; ++i) {
-        dialog.Refresh();
-        EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12) << "refresh " << i;
-        EXPECT_EQ(dialog.SelectedRow(), 14);
+    RECT client;
+    GetClientRect(list, &client);
+    int fullRows = client.bottom / int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const struct {
+        int selected;
+        bool viewStays;
+    } cases[] = {{12, true}, {14, true}, {12 + fullRows - 1, true}, {12 + fullRows, false}, {11, false}};
+    for (const auto& c : cases) {
+        SendMessageA(list, LB_SETCURSEL, c.selected, 0);
+        SendMessageA(list, LB_SETTOPINDEX, 12, 0);
+        ASSERT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12);
+        for (int i = 0; i < 2; ++i) {
+            dialog.Refresh();
+            EXPECT_EQ(dialog.SelectedRow(), c.selected);
+            EXPECT_TRUE(SelectionInView(list)) << "row " << c.selected << ", refresh " << i;
+            if (c.viewStays) {
+                EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 12) << "row " << c.selected << ", refresh " << i;
+            }
+        }
     }
     DestroyAll(windows);
 }

@@ -9,6 +9,17 @@ namespace {
 
 std::vector<WINDOWPOS> recorded;
 HWND recordedWindow;
+PROCESS_POWER_THROTTLING_STATE throttlingAtAFrame;
+
+// Wine does not report it, nor does every Windows.
+bool QueryThrottling(PROCESS_POWER_THROTTLING_STATE* state)
+{
+    using Query = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+    auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessInformation")));
+    *state = {PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
+    return query && query(GetCurrentProcess(), ProcessPowerThrottling, state, sizeof *state);
+}
 
 // A thread hook sees the placement requests of windows whose procedure the test does
 // not own, such as the main dialog while it initialises.
@@ -18,7 +29,10 @@ LRESULT CALLBACK RecordPlacements(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING) {
         const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(call->lParam);
         if (pos->hwndInsertAfter == HWND_BOTTOM && (recordedWindow == nullptr || call->hwnd == recordedWindow))
+        {
             recorded.push_back(*pos);
+            QueryThrottling(&throttlingAtAFrame);
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -27,6 +41,7 @@ struct PlacementRecorder {
     explicit PlacementRecorder(HWND window)
     {
         recorded.clear();
+        throttlingAtAFrame = {};
         recordedWindow = window;
         hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordPlacements, nullptr, GetCurrentThreadId());
     }
@@ -158,4 +173,24 @@ TEST(Animation, ARefreshDuringTheOpeningWaitsForTheFirstList)
         EXPECT_TRUE(RowsMatchEntries(dialog));
     }
     DestroyWindow(fixture);
+}
+
+// Every frame puts the dialog under all others, where Windows 11 may let a process's
+// 1 ms timer go unless the process said it must hold.
+TEST(Animation, TheTimerResolutionMustHoldOnlyWhileTheFramesPlay)
+{
+    PROCESS_POWER_THROTTLING_STATE before, after;
+    if (!QueryThrottling(&before))
+        GTEST_SKIP() << "this system does not report a process's power throttling; the check runs where it does";
+    HWND popup = CreatePopup(30, 40, 200, 20);
+    {
+        PlacementRecorder recorder(popup);
+        PlayOpeningAnimation(popup);
+    }
+    DestroyWindow(popup);
+    const ULONG ignore = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
+    EXPECT_EQ(throttlingAtAFrame.ControlMask & ignore, ignore) << "the frames may take 15.6 ms each";
+    EXPECT_EQ(throttlingAtAFrame.StateMask & ignore, 0u) << "the frames ask for their timer to be throttled";
+    ASSERT_TRUE(QueryThrottling(&after));
+    EXPECT_EQ(after.ControlMask, before.ControlMask) << "the system is not left to manage the timer again";
 }

@@ -177,18 +177,16 @@ TEST(Animation, ARefreshDuringTheOpeningWaitsForTheFirstList)
 // 1 ms timer go unless the process said it must hold.
 TEST(Animation, TheTimerResolutionMustHoldOnlyWhileTheFramesPlay)
 {
-    PROCESS_POWER_THROTTLING_STATE state;
-    if (!QueryThrottling(&state))
+    PROCESS_POWER_THROTTLING_STATE after;
+    if (!QueryThrottling(&after))
         GTEST_SKIP() << "this system does not report a process's power throttling; the check runs where it does";
     HWND popup = CreatePopup(30, 40, 200, 20);
-    {
-        PlacementRecorder recorder(popup);
-        PlayOpeningAnimation(popup);
-    }
-    DestroyWindow(popup);
+    PlacementRecorder recorder(popup);
+    PlayOpeningAnimation(popup);
+    QueryThrottling(&after);
     const ULONG ignore = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
     EXPECT_EQ(throttlingAtAFrame.ControlMask & ~throttlingAtAFrame.StateMask & ignore, ignore)
         << "at a frame: control mask " << throttlingAtAFrame.ControlMask << ", state mask " << throttlingAtAFrame.StateMask;
-    QueryThrottling(&state);
-    EXPECT_EQ(state.ControlMask, 0u) << "after the frames the system does not manage the timer again";
+    EXPECT_EQ(after.ControlMask, 0u) << "after the frames the system does not manage the timer again";
+    DestroyWindow(popup);
 }

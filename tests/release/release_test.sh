@@ -3,10 +3,10 @@
 # folder (make dist tests the one in dist/, make test one that it packs into
 # build/release). Both exes import only functions on the reviewed lists beside this
 # script, each one of Windows 7, and carry a version record naming the zip's version
-# and their own names in it; the x86-64 one starts in a brand-new Wine prefix, shows
-# its main dialog listing windows, and closes on WM_CLOSE. The i686 exe cannot run here
-# (the kernel runs no 32-bit code), so its header, imports and version record are all
-# that can be checked.
+# and their own names in it, and a manifest that agrees with it; the x86-64 one starts
+# in a brand-new Wine prefix, shows its main dialog listing windows, and closes on
+# WM_CLOSE. The i686 exe cannot run here (the kernel runs no 32-bit code), so its
+# header, imports, version record and manifest are all that can be checked.
 # Writes a JUnit file; exits non-zero when a case failed.
 #
 # usage: release_test.sh <results.xml> <release folder> <version> <launch_check.exe> <work folder>
@@ -95,20 +95,25 @@ X86_64ExeImportsOnlyReviewedFunctions() { imports_only_reviewed_functions x86_64
 I686ExeImportsOnlyReviewedFunctions() { imports_only_reviewed_functions i686; }
 
 # What Explorer's Details tab shows of each exe: the strings that its Translation names,
-# and the numeric version, which it shows as the File version. The copyright is the
-# one of the LICENSE beside it.
+# and the numeric version, which it shows as the File version. The copyright and the
+# company, its holder, are the ones of the LICENSE beside it. The manifest names the
+# same version and description as the version record.
 version_record_matches_the_zip() {
-  local exe=tarnavel-$1.exe fields numbers copyright pair got wrong=""
+  local exe=tarnavel-$1.exe fields numbers copyright company description pair got wrong=""
   [ -f "$unpacked/$exe" ] || { echo "no $exe in the zip"; return 1; }
   fields=$("$root/tests/release/read_version.sh" "$unpacked/$exe" 2>&1) || { echo "$fields"; return 1; }
   numbers=$(echo "$version.0.0.0" | cut -d. -f1-4)
   copyright="$(grep -m1 '^Copyright ' "$unpacked/LICENSE"). $(head -n1 "$unpacked/LICENSE")"
+  company=$(grep -m1 '^Copyright ' "$unpacked/LICENSE" | sed -E 's/^Copyright (\([cC]\) )?[-0-9, ]+//')
+  description=$(sed -n 's/^FileDescription=//p' <<<"$fields")
+  [ -n "$description" ] || wrong="$wrong FileDescription is empty or missing;"
   for pair in ProductName=Tarnavel "FileVersion=$version" "ProductVersion=$version" "OriginalFilename=$exe" \
-              "FILEVERSION=$numbers" "PRODUCTVERSION=$numbers" "LegalCopyright=$copyright"; do
+              "FILEVERSION=$numbers" "PRODUCTVERSION=$numbers" "LegalCopyright=$copyright" \
+              "CompanyName=$company" InternalName=tarnavel "MANIFEST_VERSION=$numbers" \
+              "MANIFEST_DESCRIPTION=$description"; do
     got=$(sed -n "s/^${pair%%=*}=//p" <<<"$fields")
     [ "$got" = "${pair#*=}" ] || wrong="$wrong ${pair%%=*} is '$got', expected '${pair#*=}';"
   done
-  grep -q '^FileDescription=.' <<<"$fields" || wrong="$wrong FileDescription is empty or missing;"
   [ -z "$wrong" ] || { echo "$exe:${wrong%;}"; return 1; }
 }
 X86_64ExeVersionRecordMatchesTheZip() { version_record_matches_the_zip x86_64; }

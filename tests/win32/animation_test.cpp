@@ -9,6 +9,16 @@ namespace {
 
 std::vector<WINDOWPOS> recorded;
 HWND recordedWindow;
+PROCESS_POWER_THROTTLING_STATE throttlingAtAFrame;
+
+// Wine does not report it, nor does every Windows.
+bool QueryThrottling(PROCESS_POWER_THROTTLING_STATE* state)
+{
+    auto query = reinterpret_cast<BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessInformation")));
+    *state = {PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
+    return query && query(GetCurrentProcess(), ProcessPowerThrottling, state, sizeof *state);
+}
 
 // A thread hook sees the placement requests of windows whose procedure the test does
 // not own, such as the main dialog while it initialises.
@@ -17,8 +27,10 @@ LRESULT CALLBACK RecordPlacements(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING) {
         const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(call->lParam);
-        if (pos->hwndInsertAfter == HWND_BOTTOM && (recordedWindow == nullptr || call->hwnd == recordedWindow))
+        if (pos->hwndInsertAfter == HWND_BOTTOM && (recordedWindow == nullptr || call->hwnd == recordedWindow)) {
             recorded.push_back(*pos);
+            QueryThrottling(&throttlingAtAFrame);
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -27,6 +39,7 @@ struct PlacementRecorder {
     explicit PlacementRecorder(HWND window)
     {
         recorded.clear();
+        throttlingAtAFrame = {};
         recordedWindow = window;
         hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordPlacements, nullptr, GetCurrentThreadId());
     }
@@ -158,4 +171,22 @@ TEST(Animation, ARefreshDuringTheOpeningWaitsForTheFirstList)
         EXPECT_TRUE(RowsMatchEntries(dialog));
     }
     DestroyWindow(fixture);
+}
+
+// Every frame puts the dialog under all others, where Windows 11 may let a process's
+// 1 ms timer go unless the process said it must hold.
+TEST(Animation, TheTimerResolutionMustHoldOnlyWhileTheFramesPlay)
+{
+    PROCESS_POWER_THROTTLING_STATE after;
+    if (!QueryThrottling(&after))
+        GTEST_SKIP() << "this system does not report a process's power throttling; the check runs where it does";
+    HWND popup = CreatePopup(30, 40, 200, 20);
+    PlacementRecorder recorder(popup);
+    PlayOpeningAnimation(popup);
+    QueryThrottling(&after);
+    const ULONG ignore = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
+    EXPECT_EQ(throttlingAtAFrame.ControlMask & ~throttlingAtAFrame.StateMask & ignore, ignore)
+        << "at a frame: control mask " << throttlingAtAFrame.ControlMask << ", state mask " << throttlingAtAFrame.StateMask;
+    EXPECT_EQ(after.ControlMask, 0u) << "after the frames the system does not manage the timer again";
+    DestroyWindow(popup);
 }

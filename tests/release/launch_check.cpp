@@ -70,18 +70,20 @@ bool Ended(HANDLE process, const char* run, const char* when)
     return false;
 }
 
-// The dialog lies wholly within the cover, which is in front of it, being topmost;
-// when not, says where each is.
+// The dialog lies wholly within the cover and behind it; when not, says how.
 bool Covers(HWND cover, HWND dialog)
 {
     RECT c, d, both;
     GetWindowRect(cover, &c);
     GetWindowRect(dialog, &d);
     UnionRect(&both, &c, &d);
-    if (EqualRect(&both, &c))
+    HWND behind = GetWindow(cover, GW_HWNDNEXT);
+    while (behind && behind != dialog)
+        behind = GetWindow(behind, GW_HWNDNEXT);
+    if (EqualRect(&both, &c) && behind)
         return true;
-    PrintLine("launch_check: covered: the covering window, (%ld,%ld)-(%ld,%ld), does not cover the main dialog, "
-              "(%ld,%ld)-(%ld,%ld)", c.left, c.top, c.right, c.bottom, d.left, d.top, d.right, d.bottom);
+    PrintLine("launch_check: covered: the main dialog, (%ld,%ld)-(%ld,%ld), is not wholly within and behind the "
+              "covering window, (%ld,%ld)-(%ld,%ld)", d.left, d.top, d.right, d.bottom, c.left, c.top, c.right, c.bottom);
     return false;
 }
 

@@ -127,7 +127,14 @@ X86_64ExeStartsInAFreshPrefix() {
      WINEDLLOVERRIDES="mscoree,mshtml=" wine "$launch_check" "Z:$exe" 120 </dev/null >"$work/launch.log" 2>"$work/wine.log")
   rc=$?
   WINEPREFIX=$prefix wineserver -k 2>/dev/null
-  [ $rc -eq 0 ] && return 0
+  if [ $rc -eq 0 ]; then
+    # Both starts ran, and the check knew it was under Wine.
+    for run in plain covered; do
+      grep -q "^launch_check: $run: .* within the 5000 ms ceiling under Wine$" "$work/launch.log" ||
+        { echo "launch_check passed without a $run start held to the 5000 ms ceiling under Wine"; return 1; }
+    done
+    return 0
+  fi
   # A line for each start, the plain one and the covered one.
   said=$(grep '^launch_check:' "$work/launch.log" | sed 's/^launch_check: //' | paste -sd'|' | sed 's/|/; /g')
   missing=$(grep 'tarnavel-x86_64\.exe' "$work/wine.log" |

@@ -105,8 +105,8 @@ bool StartAndClose(const std::wstring& exe, DWORD timeoutMs, Ceiling ceiling, HW
     }
     CloseHandle(process.hThread);
 
-    // Every wait handles what comes for the cover meanwhile: Tarnavel reads its title
-    // as it lists it.
+    // Every wait handles the cover's messages: Windows takes a window that has taken
+    // none for five seconds for a hung one, and may put a ghost of it in its place.
     auto ended = [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
     DWORD start = GetTickCount();
     HWND dialog = nullptr;

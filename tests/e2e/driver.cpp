@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "cross_process.h"
+#include "dpi_awareness.h"
 #include "fixture_windows.h"
 #include "processes.h"
 #include "resources/resource.h"
@@ -313,6 +314,7 @@ const Command COMMANDS[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
+    DeclarePerMonitorDpiAwareness();
     if (argc < 2)
         return Fail(L"usage: tarnavel_driver <command> <arguments>");
     std::vector<std::wstring> args(argv + 2, argv + argc);

@@ -1,0 +1,14 @@
+// Per-monitor DPI awareness for the test programs, which Tarnavel's manifest declares
+// for the exe: a program that is not aware reads scaled positions of other programs'
+// windows, and its numbers would not be the ones Tarnavel shows and sets.
+#pragma once
+
+// Declares it with the newest call this Windows has: per-monitor v2 (Windows 10 1703),
+// else per-monitor (8.1), else system-wide (Vista and 7, which know no other). Call it
+// first in main, before any window is made. False when it was refused, as it is when
+// the program's manifest has declared the awareness already.
+bool DeclarePerMonitorDpiAwareness();
+
+// Set by the main of the GoogleTest programs (test_main.cpp) and read by the manifest
+// test: true when the call there was refused, the manifest having declared it first.
+extern bool dpiAwarenessDeclaredBeforeMain;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cross_process.h"
+#include "dpi_awareness.h"
 #include "fixture_windows.h"
 #include "processes.h"
 #include "rect_check.h"
@@ -25,6 +26,9 @@
 #include "waiting.h"
 
 namespace {
+
+// Before main, so before any window is made: positions read here are Tarnavel's pixels.
+const bool dpiAware = DeclarePerMonitorDpiAwareness();
 
 // A ceiling that only catches a start-up or a dialog that never comes.
 const DWORD START_TIMEOUT_MS = 20000;

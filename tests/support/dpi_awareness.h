@@ -8,7 +8,3 @@
 // first in main, before any window is made. False when it was refused, as it is when
 // the program's manifest has declared the awareness already.
 bool DeclarePerMonitorDpiAwareness();
-
-// Set by the main of the GoogleTest programs (test_main.cpp) and read by the manifest
-// test: true when the call there was refused, the manifest having declared it first.
-extern bool dpiAwarenessDeclaredBeforeMain;

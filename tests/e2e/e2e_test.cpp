@@ -32,8 +32,9 @@ const bool dpiAware = DeclarePerMonitorDpiAwareness();
 
 // A ceiling that only catches a start-up or a dialog that never comes.
 const DWORD START_TIMEOUT_MS = 20000;
-// File > Exit must end the process within this.
-const DWORD EXIT_TIMEOUT_MS = 2000;
+// File > Exit must end the process within this: a ceiling that catches an exit that
+// never comes, not a timing, since a busy machine's Wine is slow to end a process.
+const DWORD EXIT_TIMEOUT_MS = 5000;
 // Auto refresh every 300 ms lists a new window within a second on a quiet machine;
 // this only catches a periodic rebuild that never comes.
 const DWORD AUTO_REFRESH_CEILING_MS = 20000;
@@ -80,7 +81,7 @@ std::wstring ProgramPath()
     return ::testing::AssertionFailure() << app.Error();
 }
 
-// File > Exit; the process must be gone within two seconds.
+// File > Exit; the process must be gone within the ceiling.
 ::testing::AssertionResult Exited(Tarnavel& app)
 {
     if (app.Exit(EXIT_TIMEOUT_MS))

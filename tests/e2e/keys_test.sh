@@ -82,8 +82,13 @@ enter_and_escape_leave_size_step_dialog_open() {
   start_app || { echo "the main dialog did not appear"; return 1; }
   drive post "Tarnavel" 40004 && drive wait "$dialog" >/dev/null || { echo "the size-step dialog did not open"; return 1; }
   focus_window "$dialog"
-  xdotool type --delay 50 "42"; sleep 0.3
-  text=$(drive text "$dialog" 1021)
+  xdotool type --delay 50 "42"
+  # Until the keys have arrived, for five seconds at most: a busy machine is slow to.
+  for _ in $(seq 1 50); do
+    text=$(drive text "$dialog" 1021)
+    [ "$text" = "42" ] && break
+    sleep 0.1
+  done
   [ "$text" = "42" ] || { echo "typing 42 gave the field \"$text\": keys do not reach it"; return 1; }
   press Return
   stays_open "$dialog" || { echo "Enter in the edit field closed the dialog"; return 1; }

@@ -25,8 +25,8 @@ bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int3
 // the bound of the command that began at start (a GetTickCount).
 bool PlaceNotTopmost(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, DWORD start);
 // Waits for a request to window still under way, within the bound of the command that
-// began at start. False when it still is: a step read from the rectangle before it lands
-// would aim where the window was, and two clicks would move it once.
+// began at start. False when it still is. A step that read the rectangle before that
+// request landed would aim where the window was, and two clicks would move it once.
 bool WaitForRequestUnderWay(HWND window, DWORD start);
 
 // Before the program ends: each request still under way is queued for its window's own

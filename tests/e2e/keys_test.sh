@@ -43,10 +43,17 @@ end_app() {
 }
 trap 'end_app; rm -f "$log"' EXIT
 
+# Says why when the main dialog does not come: the driver's exit code tells a wait that
+# ran out from a driver that never ran.
 start_app() {
+  local rc
   wine "$exe" </dev/null >>"$log" 2>&1 &
   app=$!
-  drive wait "Tarnavel" >/dev/null
+  drive wait "Tarnavel" >/dev/null && return 0
+  rc=$?
+  echo "the main dialog did not appear: the driver's wait ended with $rc, and Tarnavel" \
+       "$(kill -0 "$app" 2>/dev/null && echo "still runs" || echo "had ended")"
+  return 1
 }
 
 # Inside the Wine desktop each top-level window has an X window of its own, named by
@@ -67,7 +74,7 @@ stays_open() { ! wine "$driver" gone "$1" 1500 </dev/null >/dev/null 2>&1; }
 # They run in this shell, not in a subshell, so that the trap knows the app's PID.
 
 escape_leaves_main_dialog_open() {
-  start_app || { echo "the main dialog did not appear"; return 1; }
+  start_app || return 1
   focus_window "Tarnavel"
   press Escape
   stays_open "Tarnavel" || { echo "Escape closed the main dialog"; return 1; }
@@ -79,7 +86,7 @@ escape_leaves_main_dialog_open() {
 
 enter_and_escape_leave_size_step_dialog_open() {
   local dialog="Set Resizing Value" text
-  start_app || { echo "the main dialog did not appear"; return 1; }
+  start_app || return 1
   drive post "Tarnavel" 40004 && drive wait "$dialog" >/dev/null || { echo "the size-step dialog did not open"; return 1; }
   focus_window "$dialog"
   xdotool type --delay 50 "42"
@@ -103,7 +110,7 @@ enter_and_escape_leave_size_step_dialog_open() {
 
 about_closes_on_alt_f4_not_on_escape() {
   local dialog="About Tarnavel"
-  start_app || { echo "the main dialog did not appear"; return 1; }
+  start_app || return 1
   drive post "Tarnavel" 40010 && drive wait "$dialog" >/dev/null || { echo "the About dialog did not open"; return 1; }
   focus_window "$dialog"
   press Escape

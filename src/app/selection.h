@@ -12,8 +12,8 @@
 WindowEntry* ReadSelection(HWND dialog);
 
 void ShowGeometryFields(HWND dialog, int32_t left, int32_t top, int32_t right, int32_t bottom);
-// The live rectangle of window into the geometry fields; the fields stay as they
-// are when the window is gone and has no rectangle.
+// Where window stands, or, minimized, where it comes back to, into the geometry fields;
+// the fields stay as they are when the window is gone and has no rectangle.
 void ShowWindowGeometry(HWND dialog, HWND window);
 void ShowEntryDetails(const WindowEntry& entry);
 

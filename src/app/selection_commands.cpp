@@ -108,6 +108,11 @@ bool RequestShowState(HWND dialog, WindowEntry& entry, int showCommand, bool vis
     return EndedAsAsked(dialog, entry, ShowWindowAs(entry.GetHandle(), showCommand), visible);
 }
 
+bool HideWindow(HWND window)
+{
+    return ShowWindowAs(window, SW_HIDE);
+}
+
 // Minimize and Maximize: the window is shown whatever its status was.
 void ShowSelectedWindowAs(HWND dialog, int showCommand)
 {
@@ -120,12 +125,13 @@ void ShowSelectedWindowAs(HWND dialog, int showCommand)
 }
 
 // Hide and Restore: each acts only on an entry of the other status.
-void ToggleHidden(HWND dialog, uint16_t from, int showCommand, uint16_t to, bool (*mark)(WindowEntry&))
+void ToggleHidden(HWND dialog, uint16_t from, bool (*request)(HWND), uint16_t to, bool (*mark)(WindowEntry&))
 {
     WindowEntry* entry = ReadSelection(dialog);
     if (!entry || entry->GetStatus() != from)
         return;
-    if (!RequestShowState(dialog, *entry, showCommand, to == STATUS_VISIBLE) || !mark(*entry))
+    bool finished = request(entry->GetHandle());
+    if (!EndedAsAsked(dialog, *entry, finished, to == STATUS_VISIBLE) || !mark(*entry))
         return;
     ReplaceSelectedRow(dialog, *entry);
     ShowDetails(dialog, *entry);
@@ -168,7 +174,7 @@ void ShowGeometryFields(HWND dialog, int32_t left, int32_t top, int32_t right, i
 void ShowWindowGeometry(HWND dialog, HWND window)
 {
     RECT rect;
-    if (ReadWindowRect(window, &rect))
+    if (ReadWindowPlace(window, &rect))
         ShowGeometryFields(dialog, rect.left, rect.top, rect.right, rect.bottom);
 }
 
@@ -218,12 +224,12 @@ void FollowSelectionAfterRebuild(HWND dialog)
 
 void HideSelectedWindow(HWND dialog)
 {
-    ToggleHidden(dialog, STATUS_VISIBLE, SW_HIDE, STATUS_HIDDEN, MarkHidden);
+    ToggleHidden(dialog, STATUS_VISIBLE, HideWindow, STATUS_HIDDEN, MarkHidden);
 }
 
 void RestoreSelectedWindow(HWND dialog)
 {
-    ToggleHidden(dialog, STATUS_HIDDEN, SW_RESTORE, STATUS_VISIBLE, MarkVisible);
+    ToggleHidden(dialog, STATUS_HIDDEN, RestoreOntoScreen, STATUS_VISIBLE, MarkVisible);
 }
 
 void MinimizeSelectedWindow(HWND dialog)

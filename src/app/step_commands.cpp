@@ -1,4 +1,5 @@
-// Step move and resize: read the live rectangle, place the window, show where it went.
+// Step move and resize: read the live rectangle, place the window shown normally, show
+// where it went.
 #include "../platform/window_requests.h"
 #include "../platform/window_system.h"
 #include "../settings/user_settings.h"
@@ -16,9 +17,10 @@ void StepWindow(HWND dialog, const WindowEntry& entry, int16_t direction, int32_
     DWORD start = GetTickCount();
     RECT rect;
     Placement placement;
-    // The step starts from where the window stands once an earlier click has landed;
-    // if that one is still under way when the bound ends, nothing more is asked.
-    if (WaitForRequestUnderWay(window, start) && ReadWindowRect(window, &rect)
+    // The step starts from where the window stands once an earlier click has landed,
+    // and a minimized one has come back; if either is still under way when the bound
+    // ends, nothing more is asked.
+    if (WaitForRequestUnderWay(window, start) && BringBackIfMinimized(window, start) && ReadWindowRect(window, &rect)
         && plan(rect.left, rect.top, rect.right, rect.bottom, direction, step, &placement))
         PlaceNotTopmost(window, placement.x, placement.y, placement.width, placement.height, start);
     // Read again: the fields show what the window system did, not what was asked, and

@@ -3,29 +3,118 @@
 
 #include <process.h>
 
+#include "placement_geometry.h"
+
 namespace {
 
-// One call to ShowWindow (place false) or SetWindowPos (place true).
+enum RequestKind {
+    SHOW,                 // ShowWindow with showCommand
+    PLACE,                // SetWindowPos, shown normally first where the request says so
+    RESTORE_ONTO_SCREEN,  // ShowWindow with SW_RESTORE, then onto a screen if it is off every one
+};
+
 struct WindowRequest {
     HWND window;
-    bool place;
+    RequestKind kind;
     int showCommand;
     HWND insertAfter;
     int32_t x, y, width, height;
     UINT flags;
 };
 
-// Queued, the request is left in the window's own thread's queue instead of being
-// made there and then.
+Box BoxOf(const RECT& rect)
+{
+    return Box{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Queued, the call is left in the window's own thread's queue instead of being made
+// there and then.
+void Show(HWND window, int showCommand, bool queued)
+{
+    if (queued)
+        ShowWindowAsync(window, showCommand);
+    else
+        ShowWindow(window, showCommand);
+}
+
+void SetPlacement(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags,
+                  bool queued)
+{
+    SetWindowPos(window, insertAfter, x, y, width, height, flags | (queued ? SWP_ASYNCWINDOWPOS : 0));
+}
+
+// A minimized window's rectangle is its icon's, and a maximized window stays maximized
+// whatever SetWindowPos asks, so either is shown normally first, without activating it:
+// one that is shown, or that the placement shows anyway. A minimized window that was
+// maximized before comes back maximized, hence the second call.
+void ShowNormallyBeforePlacing(const WindowRequest& request, bool queued)
+{
+    HWND window = request.window;
+    for (int call = 0; call < 2; ++call) {
+        bool minOrMax = IsIconic(window) || IsZoomed(window);
+        if (!minOrMax || !(IsWindowVisible(window) || (request.flags & SWP_SHOWWINDOW)))
+            return;
+        Show(window, SW_SHOWNOACTIVATE, queued);
+    }
+}
+
+// Where a minimized window comes back to when shown normally, in screen pixels. False
+// where the system answers with the icon's own rectangle, as Wine does for another
+// process's window: it does not say.
+bool ReadComeBackRect(HWND window, RECT* rect)
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    RECT icon;
+    if (!GetWindowPlacement(window, &placement) || !GetWindowRect(window, &icon)
+        || EqualRect(&placement.rcNormalPosition, &icon))
+        return false;
+    Box box = BoxOf(placement.rcNormalPosition);
+    // A tool window's placement is in screen pixels already; any other's starts at the
+    // corner of the work area of the monitor it comes back on, which for a minimized
+    // window is the one that MonitorFromWindow finds.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+        && GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        box = WorkspaceToScreen(box, BoxOf(monitor.rcWork), BoxOf(monitor.rcMonitor));
+    *rect = RECT{box.left, box.top, box.right, box.bottom};
+    return true;
+}
+
+// The window system restores a window to its last place, on a monitor or not: one
+// whose rectangle meets no monitor is moved into the nearest monitor's work area.
+// Queued, the window has not been restored yet, and is read where the restore shows it.
+void BringOntoScreen(HWND window, bool queued)
+{
+    RECT rect;
+    bool read = IsIconic(window) ? ReadComeBackRect(window, &rect) : GetWindowRect(window, &rect) != FALSE;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!read || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)
+        || !GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    Box fitted = FitIntoWorkArea(BoxOf(rect), BoxOf(monitor.rcWork));
+    SetPlacement(window, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE, queued);
+}
+
 void CarryOut(const WindowRequest& request, bool queued = false)
 {
-    if (request.place)
-        SetWindowPos(request.window, request.insertAfter, request.x, request.y, request.width, request.height,
-                     request.flags | (queued ? SWP_ASYNCWINDOWPOS : 0));
-    else if (queued)
-        ShowWindowAsync(request.window, request.showCommand);
-    else
-        ShowWindow(request.window, request.showCommand);
+    switch (request.kind) {
+    case SHOW:
+        Show(request.window, request.showCommand, queued);
+        break;
+    case PLACE:
+        ShowNormallyBeforePlacing(request, queued);
+        SetPlacement(request.window, request.insertAfter, request.x, request.y, request.width, request.height,
+                     request.flags, queued);
+        break;
+    case RESTORE_ONTO_SCREEN:
+        Show(request.window, SW_RESTORE, queued);
+        BringOntoScreen(request.window, queued);
+        break;
+    }
 }
 
 // Requests whose helper thread may still be running. Slots are filled and freed on the
@@ -126,7 +215,7 @@ bool Request(const WindowRequest& request, DWORD start)
 bool Place(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t width, int32_t height, UINT flags,
            DWORD start)
 {
-    return Request(WindowRequest{window, true, 0, insertAfter, x, y, width, height, flags}, start);
+    return Request(WindowRequest{window, PLACE, 0, insertAfter, x, y, width, height, flags}, start);
 }
 
 }  // namespace
@@ -144,7 +233,24 @@ bool WaitForRequestUnderWay(HWND window, DWORD start)
 
 bool ShowWindowAs(HWND window, int showCommand)
 {
-    return Request(WindowRequest{window, false, showCommand, nullptr, 0, 0, 0, 0, 0}, GetTickCount());
+    return Request(WindowRequest{window, SHOW, showCommand, nullptr, 0, 0, 0, 0, 0}, GetTickCount());
+}
+
+bool RestoreOntoScreen(HWND window)
+{
+    return Request(WindowRequest{window, RESTORE_ONTO_SCREEN, SW_RESTORE, nullptr, 0, 0, 0, 0, 0}, GetTickCount());
+}
+
+bool BringBackIfMinimized(HWND window, DWORD start)
+{
+    if (!IsIconic(window) || !IsWindowVisible(window))
+        return true;
+    return Request(WindowRequest{window, SHOW, SW_SHOWNOACTIVATE, nullptr, 0, 0, 0, 0, 0}, start);
+}
+
+bool ReadWindowPlace(HWND window, RECT* rect)
+{
+    return (IsIconic(window) && ReadComeBackRect(window, rect)) || GetWindowRect(window, rect);
 }
 
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)

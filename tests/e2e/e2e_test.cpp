@@ -190,6 +190,20 @@ const DWORD COMMAND_BOUND_MS = 1000;
                                          << took << " ms";
 }
 
+// The four geometry fields read the rectangle: top, left, width, height.
+::testing::AssertionResult FieldsShow(const Tarnavel& app, const RECT& r)
+{
+    std::wstring want[] = {std::to_wstring(r.top), std::to_wstring(r.left), std::to_wstring(r.right - r.left),
+                           std::to_wstring(r.bottom - r.top)};
+    std::wstring got[] = {app.Text(IDC_EDIT_TOP), app.Text(IDC_EDIT_LEFT), app.Text(IDC_EDIT_WIDTH),
+                          app.Text(IDC_EDIT_HEIGHT)};
+    if (std::equal(got, got + 4, want))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the fields read " << Utf8(got[0]) << ", " << Utf8(got[1]) << ", "
+                                         << Utf8(got[2]) << ", " << Utf8(got[3]) << "; expected " << Utf8(want[0])
+                                         << ", " << Utf8(want[1]) << ", " << Utf8(want[2]) << ", " << Utf8(want[3]);
+}
+
 // ---- The tests ------------------------------------------------------------------
 
 TEST(Startup, MainDialogHasCaptionAndThreeEntryMenuBar)
@@ -288,22 +302,115 @@ TEST(Steps, UpAndWiderMoveTheWindowAndShowItsNewRectangle)
     PumpMessages();
     RECT up = {start.left, start.top - 1, start.right, start.bottom - 1};
     EXPECT_TRUE(HasRect(fixture.Handle(), up));
-    EXPECT_EQ(std::to_wstring(up.top), app.Text(IDC_EDIT_TOP));
-    EXPECT_EQ(std::to_wstring(up.left), app.Text(IDC_EDIT_LEFT));
-    EXPECT_EQ(std::to_wstring(up.right - up.left), app.Text(IDC_EDIT_WIDTH));
-    EXPECT_EQ(std::to_wstring(up.bottom - up.top), app.Text(IDC_EDIT_HEIGHT));
+    EXPECT_TRUE(FieldsShow(app, up));
 
     ASSERT_TRUE(app.Command(IDC_WIDER));
     PumpMessages();
     RECT wider = {up.left, up.top, up.right + 1, up.bottom};
     EXPECT_TRUE(HasRect(fixture.Handle(), wider));
-    EXPECT_EQ(std::to_wstring(wider.top), app.Text(IDC_EDIT_TOP));
-    EXPECT_EQ(std::to_wstring(wider.left), app.Text(IDC_EDIT_LEFT));
-    EXPECT_EQ(std::to_wstring(wider.right - wider.left), app.Text(IDC_EDIT_WIDTH));
-    EXPECT_EQ(std::to_wstring(wider.bottom - wider.top), app.Text(IDC_EDIT_HEIGHT));
+    EXPECT_TRUE(FieldsShow(app, wider));
 
     EXPECT_TRUE(Exited(app));
 }
+
+// Windows lost as users lose them, and the command that brings each back, to be shown
+// normally where it asks, and to stay there when the window is next restored. The
+// fixtures belong to this process, so Tarnavel acts on another program's windows.
+enum LostAs { MINIMIZED, MAXIMIZED, HIDDEN_OFF_SCREEN, HIDDEN_PARTLY_ON_SCREEN };
+
+struct LostCase {
+    const char* name;
+    LostAs lost;
+    WORD command;
+    // Where the window ends, from where it was shown normally, where it stood, and the
+    // work area of its monitor.
+    RECT (*expected)(const RECT& normal, const RECT& standing, const RECT& work);
+};
+
+std::ostream& operator<<(std::ostream& out, const LostCase& c)
+{
+    return out << c.name;
+}
+
+// The numbers typed before Set Position: top, left, width, height.
+const RECT TYPED = {70, 60, 70 + 310, 60 + 210};
+
+RECT AsTyped(const RECT&, const RECT&, const RECT&) { return TYPED; }
+RECT Unmoved(const RECT& normal, const RECT&, const RECT&) { return normal; }
+RECT StandingMovedUp(const RECT&, const RECT& s, const RECT&) { return {s.left, s.top - 1, s.right, s.bottom - 1}; }
+RECT NormalMovedUp(const RECT& n, const RECT&, const RECT&) { return {n.left, n.top - 1, n.right, n.bottom - 1}; }
+RECT NormalWider(const RECT& n, const RECT&, const RECT&) { return {n.left, n.top, n.right + 1, n.bottom}; }
+// Beyond the bottom right: into the work area's corner there, the same size.
+RECT InWorkAreaCorner(const RECT& n, const RECT&, const RECT& w)
+{
+    return {w.right - (n.right - n.left), w.bottom - (n.bottom - n.top), w.right, w.bottom};
+}
+
+const LostCase LOST_CASES[] = {
+    {"SetPositionOnMinimized", MINIMIZED, IDC_SET_POSITION, AsTyped},
+    {"SetPositionOnMaximized", MAXIMIZED, IDC_SET_POSITION, AsTyped},
+    {"UpOnMinimized", MINIMIZED, IDC_MOVE_UP, NormalMovedUp},
+    {"WiderOnMinimized", MINIMIZED, IDC_WIDER, NormalWider},
+    {"UpOnMaximized", MAXIMIZED, IDC_MOVE_UP, StandingMovedUp},
+    {"RestoreOffEveryScreen", HIDDEN_OFF_SCREEN, IDC_RESTORE, InWorkAreaCorner},
+    {"RestorePartlyOnScreen", HIDDEN_PARTLY_ON_SCREEN, IDC_RESTORE, Unmoved},
+};
+
+class LostWindow : public ::testing::TestWithParam<LostCase> {};
+
+TEST_P(LostWindow, ComesBackShownNormallyWhereAskedAndStaysThere)
+{
+    const LostCase& c = GetParam();
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& work = monitor.rcWork;
+    RECT normal = {200, 150, 500, 350};
+    if (c.lost == HIDDEN_OFF_SCREEN)
+        normal = {work.right + 3000, work.bottom + 2000, work.right + 3300, work.bottom + 2200};
+    if (c.lost == HIDDEN_PARTLY_ON_SCREEN)
+        normal = {work.right - 100, 100, work.right + 200, 300};
+    std::wstring title = UniqueTitle(L"lost");
+    bool hidden = c.lost == HIDDEN_OFF_SCREEN || c.lost == HIDDEN_PARTLY_ON_SCREEN;
+    FixtureWindow fixture(title, !hidden, normal.left, normal.top, normal.right - normal.left,
+                          normal.bottom - normal.top);
+    HWND window = fixture.Handle();
+    ASSERT_TRUE(HasRect(window, normal));
+    if (c.lost == MINIMIZED)
+        ShowWindow(window, SW_SHOWMINNOACTIVE);
+    if (c.lost == MAXIMIZED)
+        ShowWindow(window, SW_MAXIMIZE);
+    PumpMessages();
+    RECT standing;
+    GetWindowRect(window, &standing);
+
+    Tarnavel app;
+    ASSERT_TRUE(Started(app));
+    int row = app.RowOf(hidden ? title + HIDDEN_SUFFIX : title);
+    ASSERT_GE(row, 0) << Listing(app);
+    ASSERT_TRUE(app.Select(row));
+    const int fields[] = {IDC_EDIT_TOP, IDC_EDIT_LEFT, IDC_EDIT_WIDTH, IDC_EDIT_HEIGHT};
+    const LONG typed[] = {TYPED.top, TYPED.left, TYPED.right - TYPED.left, TYPED.bottom - TYPED.top};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), fields[i]), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(std::to_wstring(typed[i]).c_str())));
+
+    ASSERT_TRUE(app.Command(c.command));
+    PumpMessages();
+    RECT expected = c.expected(normal, standing, work);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_TRUE(HasRect(window, expected));
+    EXPECT_TRUE(FieldsShow(app, expected));
+    ShowWindow(window, SW_MINIMIZE);
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_TRUE(HasRect(window, expected)) << "once minimized and restored";
+    EXPECT_TRUE(Exited(app));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLoss, LostWindow, ::testing::ValuesIn(LOST_CASES),
+                         [](const ::testing::TestParamInfo<LostCase>& info) { return std::string(info.param.name); });
 
 TEST(AutoRefresh, SwitchedOnInItsDialogListsANewWindowUnasked)
 {

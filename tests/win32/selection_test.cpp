@@ -46,6 +46,29 @@ int WidthAFrameCanHave(int width)
     return std::min(width, GetSystemMetrics(SM_CXMAXTRACK));
 }
 
+// A minimized window's own rectangle is its icon's: the fields show where it comes back.
+void ExpectFieldsShowWhereAMinimizedWindowComesBack(bool toolWindow)
+{
+    HWND window = CreateFixture("Minimized fixture", true, 100, 200, 640, 480);
+    if (toolWindow)
+        SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Minimized fixture"), 0);
+    EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), "200") << (toolWindow ? "a tool window" : "a framed window");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_LEFT), "100");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_WIDTH), "640");
+    EXPECT_EQ(dialog.Text(IDC_EDIT_HEIGHT), "480");
+    DestroyWindow(window);
+}
+
+// The work area as it was, whatever the test does to it.
+struct WorkAreaKept {
+    WorkAreaKept() { SystemParametersInfoA(SPI_GETWORKAREA, 0, &kept, 0); }
+    ~WorkAreaKept() { SystemParametersInfoA(SPI_SETWORKAREA, 0, &kept, 0); }
+    RECT kept;
+};
+
 }  // namespace
 
 TEST(SelectionDetails, ShowTheLiveRectangleAndTheStoredStatus)
@@ -69,6 +92,30 @@ TEST(SelectionDetails, ShowTheLiveRectangleAndTheStoredStatus)
     EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
     EXPECT_GE(dialog.RowOf("Details fixture" + SUFFIX), 0);
     DestroyWindow(window);
+}
+
+TEST(SelectionDetails, AMinimizedWindowShowsWhereItComesBack)
+{
+    ExpectFieldsShowWhereAMinimizedWindowComesBack(false);
+}
+
+// The window system gives where a minimized window comes back in workspace coordinates,
+// which start at the work area's corner, except for a tool window's. Below a taskbar
+// along the top, 40 pixels high, a window at (100, 200) comes back to workspace
+// (100, 160).
+TEST(SelectionDetails, WorkspaceCoordinatesAreShownAsScreenPixels)
+{
+    WorkAreaKept kept;
+    RECT moved = {0, 40, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &moved, 0);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    if (monitor.rcWork.top != 40)
+        GTEST_SKIP() << "the work area cannot be made to start below the screen's corner here, as under Wine: "
+                        "workspace coordinates are screen pixels, and only Windows can show the conversion";
+    for (bool toolWindow : {false, true})
+        ExpectFieldsShowWhereAMinimizedWindowComesBack(toolWindow);
 }
 
 TEST(SelectionDetails, AnyListNotificationShowsTheDetails)

@@ -30,9 +30,13 @@ enum StuckKind {
 // until it is released.
 class StuckWindow {
 public:
-    StuckWindow(StuckKind kind, bool visible) : kind(kind)
+    StuckWindow(StuckKind kind, bool visible, void (*lose)(HWND) = nullptr) : kind(kind)
     {
-        thread.Run([&] { window = CreateFixture(TITLE.c_str(), visible, 40, 50, 300, 200); });
+        thread.Run([&] {
+            window = CreateFixture(TITLE.c_str(), visible, 40, 50, 300, 200);
+            if (lose)
+                lose(window);
+        });
         SetFixtureHook([this](HWND target, UINT message, WPARAM, LPARAM) {
             if (target == window && (message == WM_STOP_ANSWERING || StopsAt(message))) {
                 if (whenStuck)
@@ -92,6 +96,7 @@ struct StuckCase {
     bool startVisible;
     bool isStep;                 // a step leaves the status alone
     bool (*tookEffect)(HWND window);
+    void (*lose)(HWND window);   // how the window is lost before the command, if it is
 };
 
 std::ostream& operator<<(std::ostream& out, const StuckCase& c)
@@ -105,14 +110,23 @@ bool Minimized(HWND window) { return IsIconic(window) != FALSE; }
 bool Maximized(HWND window) { return IsZoomed(window) != FALSE; }
 bool PlacedAsTyped(HWND window) { return Shown(window) && HasRect(window, 70, 60, 310, 210); }
 bool MovedUp(HWND window) { return HasRect(window, 40, 49, 300, 200); }
+bool ShownNormally(HWND window) { return Shown(window) && !Minimized(window) && !Maximized(window); }
+bool PlacedAsTypedNormally(HWND window) { return ShownNormally(window) && PlacedAsTyped(window); }
+bool ShownOnAScreen(HWND window) { return Shown(window) && MonitorFromWindow(window, MONITOR_DEFAULTTONULL); }
+void Minimize(HWND window) { ShowWindow(window, SW_SHOWMINNOACTIVE); }
+void Maximize(HWND window) { ShowWindow(window, SW_MAXIMIZE); }
+void PutOffEveryScreen(HWND window) { SetWindowPos(window, nullptr, -5000, 4000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }
 
 const StuckCase STUCK_CASES[] = {
-    {"Hide", IDC_HIDE, true, false, Hidden},
-    {"Restore", IDC_RESTORE, false, false, Shown},
-    {"Minimize", IDC_MINIMIZE, true, false, Minimized},
-    {"Maximize", IDC_MAXIMIZE, true, false, Maximized},
-    {"SetPosition", IDC_SET_POSITION, false, false, PlacedAsTyped},
-    {"Up", IDC_MOVE_UP, true, true, MovedUp},
+    {"Hide", IDC_HIDE, true, false, Hidden, nullptr},
+    {"Restore", IDC_RESTORE, false, false, Shown, nullptr},
+    {"Minimize", IDC_MINIMIZE, true, false, Minimized, nullptr},
+    {"Maximize", IDC_MAXIMIZE, true, false, Maximized, nullptr},
+    {"SetPosition", IDC_SET_POSITION, false, false, PlacedAsTyped, nullptr},
+    {"Up", IDC_MOVE_UP, true, true, MovedUp, nullptr},
+    {"SetPositionOnMinimized", IDC_SET_POSITION, true, false, PlacedAsTypedNormally, Minimize},
+    {"UpOnMaximized", IDC_MOVE_UP, true, true, ShownNormally, Maximize},
+    {"RestoreOffEveryScreen", IDC_RESTORE, false, false, ShownOnAScreen, PutOffEveryScreen},
 };
 
 const char* const KIND_NAMES[] = {"Hung", "Slow", "AnswersOnce"};
@@ -125,7 +139,7 @@ TEST_P(StuckWindowCommand, ReturnsAtOnceAndItsRequestWaitsForTheWindow)
 {
     StuckKind kind = std::get<0>(GetParam());
     const StuckCase& c = std::get<1>(GetParam());
-    StuckWindow stuck(kind, c.startVisible);
+    StuckWindow stuck(kind, c.startVisible, c.lose);
     MainDialog dialog;
     int row = dialog.Select(c.startVisible ? TITLE : TITLE + SUFFIX);
     ASSERT_GE(row, 0);

@@ -316,7 +316,7 @@ TEST(Steps, UpAndWiderMoveTheWindowAndShowItsNewRectangle)
 // Windows lost as users lose them, and the command that brings each back, to be shown
 // normally where it asks, and to stay there when the window is next restored. The
 // fixtures belong to this process, so Tarnavel acts on another program's windows.
-enum LostAs { MINIMIZED, MAXIMIZED, HIDDEN_OFF_SCREEN, HIDDEN_PARTLY_ON_SCREEN };
+enum LostAs { MINIMIZED, MAXIMIZED, MAXIMIZED_THEN_MINIMIZED, HIDDEN_OFF_SCREEN, HIDDEN_PARTLY_ON_SCREEN };
 
 struct LostCase {
     const char* name;
@@ -349,6 +349,7 @@ RECT InWorkAreaCorner(const RECT& n, const RECT&, const RECT& w)
 const LostCase LOST_CASES[] = {
     {"SetPositionOnMinimized", MINIMIZED, IDC_SET_POSITION, AsTyped},
     {"SetPositionOnMaximized", MAXIMIZED, IDC_SET_POSITION, AsTyped},
+    {"SetPositionOnMinimizedFromMaximized", MAXIMIZED_THEN_MINIMIZED, IDC_SET_POSITION, AsTyped},
     {"UpOnMinimized", MINIMIZED, IDC_MOVE_UP, NormalMovedUp},
     {"WiderOnMinimized", MINIMIZED, IDC_WIDER, NormalWider},
     {"UpOnMaximized", MAXIMIZED, IDC_MOVE_UP, StandingMovedUp},
@@ -376,10 +377,10 @@ TEST_P(LostWindow, ComesBackShownNormallyWhereAskedAndStaysThere)
                           normal.bottom - normal.top);
     HWND window = fixture.Handle();
     ASSERT_TRUE(HasRect(window, normal));
-    if (c.lost == MINIMIZED)
-        ShowWindow(window, SW_SHOWMINNOACTIVE);
-    if (c.lost == MAXIMIZED)
+    if (c.lost == MAXIMIZED || c.lost == MAXIMIZED_THEN_MINIMIZED)
         ShowWindow(window, SW_MAXIMIZE);
+    if (c.lost == MINIMIZED || c.lost == MAXIMIZED_THEN_MINIMIZED)
+        ShowWindow(window, SW_SHOWMINNOACTIVE);
     PumpMessages();
     RECT standing;
     GetWindowRect(window, &standing);

@@ -94,9 +94,18 @@ TEST(SelectionDetails, ShowTheLiveRectangleAndTheStoredStatus)
     DestroyWindow(window);
 }
 
-TEST(SelectionDetails, AMinimizedWindowShowsWhereItComesBack)
+TEST(SelectionDetails, AMinimizedWindowShowsWhereItComesBackAndAMaximizedOneWhereItStands)
 {
     ExpectFieldsShowWhereAMinimizedWindowComesBack(false);
+    HWND window = CreateFixture("Maximized fixture", true, 100, 200, 640, 480);
+    ShowWindow(window, SW_MAXIMIZE);
+    RECT standing;
+    GetWindowRect(window, &standing);
+    MainDialog dialog;
+    ASSERT_GE(dialog.Select("Maximized fixture"), 0);
+    EXPECT_EQ(dialog.Text(IDC_EDIT_TOP), std::to_string(standing.top));
+    EXPECT_EQ(dialog.Text(IDC_EDIT_WIDTH), std::to_string(standing.right - standing.left));
+    DestroyWindow(window);
 }
 
 // The window system gives where a minimized window comes back in workspace coordinates,

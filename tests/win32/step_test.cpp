@@ -180,19 +180,28 @@ TEST_F(StepCommands, WithNoRowSelectedNothingMoves)
     EXPECT_EQ(dialog->Text(IDC_EDIT_TOP), "kept");
 }
 
+// Minimized or maximized, it keeps that state: it could not leave it without being shown.
 TEST(StepHidden, AHiddenWindowMovesWithoutBeingShown)
 {
-    HWND window = CreateFixture("Step hidden", false, 100, 200, 640, 480);
-    MainDialog dialog;
-    int row = dialog.Select("Step hidden" + SUFFIX);
-    ASSERT_GE(row, 0);
-    dialog.Command(IDC_MOVE_RIGHT);
-    dialog.Command(IDC_WIDER);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(HasRect(window, 101, 200, 641, 480));
-    EXPECT_EQ(dialog.Rows()[row], "Step hidden" + SUFFIX);
-    EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
-    DestroyWindow(window);
+    for (int lost : {SW_HIDE, SW_SHOWMINNOACTIVE, SW_MAXIMIZE}) {
+        HWND window = CreateFixture("Step hidden", false, 100, 200, 640, 480);
+        ShowWindow(window, lost);
+        ShowWindow(window, SW_HIDE);
+        MainDialog dialog;
+        int row = dialog.Select("Step hidden" + SUFFIX);
+        ASSERT_GE(row, 0);
+        dialog.Command(IDC_MOVE_RIGHT);
+        dialog.Command(IDC_WIDER);
+        EXPECT_FALSE(IsWindowVisible(window)) << "show command " << lost;
+        EXPECT_EQ(IsIconic(window), lost == SW_SHOWMINNOACTIVE);
+        EXPECT_EQ(IsZoomed(window), lost == SW_MAXIMIZE);
+        if (lost == SW_HIDE) {
+            EXPECT_TRUE(HasRect(window, 101, 200, 641, 480));
+        }
+        EXPECT_EQ(dialog.Rows()[row], "Step hidden" + SUFFIX);
+        EXPECT_EQ(dialog.Text(IDC_WINDOW_STATUS), "Hidden");
+        DestroyWindow(window);
+    }
 }
 
 TEST(StepOwnDialog, TheProgramsOwnDialogMovesLikeAnyOther)

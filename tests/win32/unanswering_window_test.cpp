@@ -113,7 +113,11 @@ bool MovedUp(HWND window) { return HasRect(window, 40, 49, 300, 200); }
 bool ShownNormally(HWND window) { return Shown(window) && !Minimized(window) && !Maximized(window); }
 bool PlacedAsTypedNormally(HWND window) { return ShownNormally(window) && PlacedAsTyped(window); }
 bool ShownOnAScreen(HWND window) { return Shown(window) && MonitorFromWindow(window, MONITOR_DEFAULTTONULL); }
-void Minimize(HWND window) { ShowWindow(window, SW_SHOWMINNOACTIVE); }
+void MinimizeHidden(HWND window)
+{
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    ShowWindow(window, SW_HIDE);
+}
 void Maximize(HWND window) { ShowWindow(window, SW_MAXIMIZE); }
 void PutOffEveryScreen(HWND window) { SetWindowPos(window, nullptr, -5000, 4000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }
 
@@ -124,7 +128,7 @@ const StuckCase STUCK_CASES[] = {
     {"Maximize", IDC_MAXIMIZE, true, false, Maximized, nullptr},
     {"SetPosition", IDC_SET_POSITION, false, false, PlacedAsTyped, nullptr},
     {"Up", IDC_MOVE_UP, true, true, MovedUp, nullptr},
-    {"SetPositionOnMinimized", IDC_SET_POSITION, true, false, PlacedAsTypedNormally, Minimize},
+    {"SetPositionOnHiddenMinimized", IDC_SET_POSITION, false, false, PlacedAsTypedNormally, MinimizeHidden},
     {"UpOnMaximized", IDC_MOVE_UP, true, true, ShownNormally, Maximize},
     {"RestoreOffEveryScreen", IDC_RESTORE, false, false, ShownOnAScreen, PutOffEveryScreen},
 };

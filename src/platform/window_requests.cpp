@@ -46,7 +46,7 @@ void SetPlacement(HWND window, HWND insertAfter, int32_t x, int32_t y, int32_t w
 // A minimized window's rectangle is its icon's, and a maximized window stays maximized
 // whatever SetWindowPos asks, so either is shown normally first, without activating it:
 // one that is shown, or that the placement shows anyway. A minimized window that was
-// maximized before comes back maximized, hence the second call.
+// maximized before may come back maximized, hence a second call.
 void ShowNormallyBeforePlacing(const WindowRequest& request, bool queued)
 {
     HWND window = request.window;
@@ -111,7 +111,7 @@ void CarryOut(const WindowRequest& request, bool queued = false)
                      request.flags, queued);
         break;
     case RESTORE_ONTO_SCREEN:
-        Show(request.window, SW_RESTORE, queued);
+        Show(request.window, request.showCommand, queued);
         BringOntoScreen(request.window, queued);
         break;
     }

@@ -26,8 +26,9 @@ bool ShowWindowAs(HWND window, int showCommand);
 bool RestoreOntoScreen(HWND window);
 // The two placements put the window, shown normally, where they are asked: a minimized
 // or maximized window leaves that state first, without being activated, within the same
-// bound. A hidden window stays hidden under PlaceNotTopmost, and in the state it has.
-// Moves and sizes at the bottom of the stacking order, and shows the window.
+// bound; a hidden one that PlaceNotTopmost leaves hidden keeps its state.
+// PlaceAtBottomAndShow moves and sizes at the bottom of the stacking order, and shows
+// the window.
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height);
 // Moves and sizes, ending any always-on-top state, without activating the window, within
 // the bound of the command that began at start (a GetTickCount).

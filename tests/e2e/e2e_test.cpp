@@ -404,6 +404,10 @@ TEST_P(LostWindow, ComesBackShownNormallyWhereAskedAndStaysThere)
     EXPECT_FALSE(IsZoomed(window));
     EXPECT_TRUE(HasRect(window, expected));
     EXPECT_TRUE(FieldsShow(app, expected));
+    // A step does not activate the window; Set Position and Restore may.
+    if (c.command == IDC_MOVE_UP || c.command == IDC_WIDER) {
+        EXPECT_NE(GetForegroundWindow(), window);
+    }
     ShowWindow(window, SW_MINIMIZE);
     ShowWindow(window, SW_RESTORE);
     EXPECT_TRUE(HasRect(window, expected)) << "once minimized and restored";

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cross_process.h"
@@ -190,18 +191,16 @@ const DWORD COMMAND_BOUND_MS = 1000;
                                          << took << " ms";
 }
 
-// The four geometry fields read the rectangle: top, left, width, height.
-::testing::AssertionResult FieldsShow(const Tarnavel& app, const RECT& r)
+// The four geometry fields, top, left, width and height, and those of a rectangle.
+std::wstring Fields(const Tarnavel& app)
 {
-    std::wstring want[] = {std::to_wstring(r.top), std::to_wstring(r.left), std::to_wstring(r.right - r.left),
-                           std::to_wstring(r.bottom - r.top)};
-    std::wstring got[] = {app.Text(IDC_EDIT_TOP), app.Text(IDC_EDIT_LEFT), app.Text(IDC_EDIT_WIDTH),
-                          app.Text(IDC_EDIT_HEIGHT)};
-    if (std::equal(got, got + 4, want))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the fields read " << Utf8(got[0]) << ", " << Utf8(got[1]) << ", "
-                                         << Utf8(got[2]) << ", " << Utf8(got[3]) << "; expected " << Utf8(want[0])
-                                         << ", " << Utf8(want[1]) << ", " << Utf8(want[2]) << ", " << Utf8(want[3]);
+    return app.Text(IDC_EDIT_TOP) + L" " + app.Text(IDC_EDIT_LEFT) + L" " + app.Text(IDC_EDIT_WIDTH) + L" " +
+           app.Text(IDC_EDIT_HEIGHT);
+}
+std::wstring Fields(const RECT& r)
+{
+    return std::to_wstring(r.top) + L" " + std::to_wstring(r.left) + L" " + std::to_wstring(r.right - r.left) + L" " +
+           std::to_wstring(r.bottom - r.top);
 }
 
 // ---- The tests ------------------------------------------------------------------
@@ -302,59 +301,41 @@ TEST(Steps, UpAndWiderMoveTheWindowAndShowItsNewRectangle)
     PumpMessages();
     RECT up = {start.left, start.top - 1, start.right, start.bottom - 1};
     EXPECT_TRUE(HasRect(fixture.Handle(), up));
-    EXPECT_TRUE(FieldsShow(app, up));
+    EXPECT_EQ(Fields(up), Fields(app));
 
     ASSERT_TRUE(app.Command(IDC_WIDER));
     PumpMessages();
     RECT wider = {up.left, up.top, up.right + 1, up.bottom};
     EXPECT_TRUE(HasRect(fixture.Handle(), wider));
-    EXPECT_TRUE(FieldsShow(app, wider));
+    EXPECT_EQ(Fields(wider), Fields(app));
 
     EXPECT_TRUE(Exited(app));
 }
 
-// Windows lost as users lose them, and the command that brings each back, to be shown
-// normally where it asks, and to stay there when the window is next restored. The
-// fixtures belong to this process, so Tarnavel acts on another program's windows.
+// Windows lost as users lose them, each brought back by a command, to be shown normally
+// where asked and to stay there when next restored. They are this process's windows,
+// another program's to Tarnavel.
 enum LostAs { MINIMIZED, MAXIMIZED, MAXIMIZED_THEN_MINIMIZED, HIDDEN_OFF_SCREEN, HIDDEN_PARTLY_ON_SCREEN };
+// Where the window ends: where typed (70, 60, 310 x 210), where it was shown normally or
+// where it stood, moved up or made wider by 1, or the work area's bottom right corner.
+enum Ends { TYPED, NORMAL, NORMAL_UP, NORMAL_WIDER, STANDING_UP, WORK_AREA_CORNER };
 
 struct LostCase {
     const char* name;
     LostAs lost;
     WORD command;
-    // Where the window ends, from where it was shown normally, where it stood, and the
-    // work area of its monitor.
-    RECT (*expected)(const RECT& normal, const RECT& standing, const RECT& work);
+    Ends ends;
 };
 
-std::ostream& operator<<(std::ostream& out, const LostCase& c)
-{
-    return out << c.name;
-}
-
-// The numbers typed before Set Position: top, left, width, height.
-const RECT TYPED = {70, 60, 70 + 310, 60 + 210};
-
-RECT AsTyped(const RECT&, const RECT&, const RECT&) { return TYPED; }
-RECT Unmoved(const RECT& normal, const RECT&, const RECT&) { return normal; }
-RECT StandingMovedUp(const RECT&, const RECT& s, const RECT&) { return {s.left, s.top - 1, s.right, s.bottom - 1}; }
-RECT NormalMovedUp(const RECT& n, const RECT&, const RECT&) { return {n.left, n.top - 1, n.right, n.bottom - 1}; }
-RECT NormalWider(const RECT& n, const RECT&, const RECT&) { return {n.left, n.top, n.right + 1, n.bottom}; }
-// Beyond the bottom right: into the work area's corner there, the same size.
-RECT InWorkAreaCorner(const RECT& n, const RECT&, const RECT& w)
-{
-    return {w.right - (n.right - n.left), w.bottom - (n.bottom - n.top), w.right, w.bottom};
-}
-
 const LostCase LOST_CASES[] = {
-    {"SetPositionOnMinimized", MINIMIZED, IDC_SET_POSITION, AsTyped},
-    {"SetPositionOnMaximized", MAXIMIZED, IDC_SET_POSITION, AsTyped},
-    {"SetPositionOnMinimizedFromMaximized", MAXIMIZED_THEN_MINIMIZED, IDC_SET_POSITION, AsTyped},
-    {"UpOnMinimized", MINIMIZED, IDC_MOVE_UP, NormalMovedUp},
-    {"WiderOnMinimized", MINIMIZED, IDC_WIDER, NormalWider},
-    {"UpOnMaximized", MAXIMIZED, IDC_MOVE_UP, StandingMovedUp},
-    {"RestoreOffEveryScreen", HIDDEN_OFF_SCREEN, IDC_RESTORE, InWorkAreaCorner},
-    {"RestorePartlyOnScreen", HIDDEN_PARTLY_ON_SCREEN, IDC_RESTORE, Unmoved},
+    {"SetPositionOnMinimized", MINIMIZED, IDC_SET_POSITION, TYPED},
+    {"SetPositionOnMaximized", MAXIMIZED, IDC_SET_POSITION, TYPED},
+    {"SetPositionOnMinimizedFromMaximized", MAXIMIZED_THEN_MINIMIZED, IDC_SET_POSITION, TYPED},
+    {"UpOnMinimized", MINIMIZED, IDC_MOVE_UP, NORMAL_UP},
+    {"WiderOnMinimized", MINIMIZED, IDC_WIDER, NORMAL_WIDER},
+    {"UpOnMaximized", MAXIMIZED, IDC_MOVE_UP, STANDING_UP},
+    {"RestoreOffEveryScreen", HIDDEN_OFF_SCREEN, IDC_RESTORE, WORK_AREA_CORNER},
+    {"RestorePartlyOnScreen", HIDDEN_PARTLY_ON_SCREEN, IDC_RESTORE, NORMAL},
 };
 
 class LostWindow : public ::testing::TestWithParam<LostCase> {};
@@ -362,55 +343,43 @@ class LostWindow : public ::testing::TestWithParam<LostCase> {};
 TEST_P(LostWindow, ComesBackShownNormallyWhereAskedAndStaysThere)
 {
     const LostCase& c = GetParam();
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
-    const RECT& work = monitor.rcWork;
-    RECT normal = {200, 150, 500, 350};
-    if (c.lost == HIDDEN_OFF_SCREEN)
-        normal = {work.right + 3000, work.bottom + 2000, work.right + 3300, work.bottom + 2200};
-    if (c.lost == HIDDEN_PARTLY_ON_SCREEN)
-        normal = {work.right - 100, 100, work.right + 200, 300};
-    std::wstring title = UniqueTitle(L"lost");
+    const RECT& w = monitor.rcWork;
     bool hidden = c.lost == HIDDEN_OFF_SCREEN || c.lost == HIDDEN_PARTLY_ON_SCREEN;
-    FixtureWindow fixture(title, !hidden, normal.left, normal.top, normal.right - normal.left,
-                          normal.bottom - normal.top);
+    RECT n = c.lost == HIDDEN_OFF_SCREEN          ? RECT{w.right + 3000, w.bottom + 2000, w.right + 3300, w.bottom + 2200}
+             : c.lost == HIDDEN_PARTLY_ON_SCREEN ? RECT{w.right - 100, 100, w.right + 200, 300}
+                                                 : RECT{200, 150, 500, 350};
+    std::wstring title = UniqueTitle(L"lost");
+    FixtureWindow fixture(title, !hidden, n.left, n.top, n.right - n.left, n.bottom - n.top);
     HWND window = fixture.Handle();
-    ASSERT_TRUE(HasRect(window, normal));
     if (c.lost == MAXIMIZED || c.lost == MAXIMIZED_THEN_MINIMIZED)
         ShowWindow(window, SW_MAXIMIZE);
     if (c.lost == MINIMIZED || c.lost == MAXIMIZED_THEN_MINIMIZED)
         ShowWindow(window, SW_SHOWMINNOACTIVE);
-    PumpMessages();
-    RECT standing;
-    GetWindowRect(window, &standing);
+    RECT s;
+    GetWindowRect(window, &s);
+    const RECT ends[] = {{70, 60, 380, 270}, n, {n.left, n.top - 1, n.right, n.bottom - 1},
+                         {n.left, n.top, n.right + 1, n.bottom}, {s.left, s.top - 1, s.right, s.bottom - 1},
+                         {w.right - 300, w.bottom - 200, w.right, w.bottom}};
 
     Tarnavel app;
     ASSERT_TRUE(Started(app));
-    int row = app.RowOf(hidden ? title + HIDDEN_SUFFIX : title);
-    ASSERT_GE(row, 0) << Listing(app);
-    ASSERT_TRUE(app.Select(row));
-    const int fields[] = {IDC_EDIT_TOP, IDC_EDIT_LEFT, IDC_EDIT_WIDTH, IDC_EDIT_HEIGHT};
-    const LONG typed[] = {TYPED.top, TYPED.left, TYPED.right - TYPED.left, TYPED.bottom - TYPED.top};
-    for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), fields[i]), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(std::to_wstring(typed[i]).c_str())));
-
+    ASSERT_TRUE(app.Select(app.RowOf(hidden ? title + HIDDEN_SUFFIX : title))) << Listing(app);
+    const std::pair<int, const wchar_t*> typed[] = {
+        {IDC_EDIT_TOP, L"60"}, {IDC_EDIT_LEFT, L"70"}, {IDC_EDIT_WIDTH, L"310"}, {IDC_EDIT_HEIGHT, L"210"}};
+    for (const auto& field : typed)
+        ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), field.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.second)));
     ASSERT_TRUE(app.Command(c.command));
     PumpMessages();
-    RECT expected = c.expected(normal, standing, work);
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(IsIconic(window));
-    EXPECT_FALSE(IsZoomed(window));
-    EXPECT_TRUE(HasRect(window, expected));
-    EXPECT_TRUE(FieldsShow(app, expected));
+    EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window) && !IsZoomed(window));
+    EXPECT_TRUE(HasRect(window, ends[c.ends]));
+    EXPECT_EQ(Fields(ends[c.ends]), Fields(app));
     // A step does not activate the window; Set Position and Restore may.
-    if (c.command == IDC_MOVE_UP || c.command == IDC_WIDER) {
-        EXPECT_NE(GetForegroundWindow(), window);
-    }
+    EXPECT_TRUE(c.command == IDC_SET_POSITION || c.command == IDC_RESTORE || GetForegroundWindow() != window);
     ShowWindow(window, SW_MINIMIZE);
     ShowWindow(window, SW_RESTORE);
-    EXPECT_TRUE(HasRect(window, expected)) << "once minimized and restored";
+    EXPECT_TRUE(HasRect(window, ends[c.ends])) << "once minimized and restored";
     EXPECT_TRUE(Exited(app));
 }
 

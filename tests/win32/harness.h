@@ -65,6 +65,9 @@ long LiveAllocations();
 // entry's window, and no entry is reachable beyond the rows.
 ::testing::AssertionResult RowsMatchEntries(const MainDialog& dialog);
 
+// The four geometry fields read top, left, width and height.
+::testing::AssertionResult FieldsRead(const MainDialog& dialog, int top, int left, int width, int height);
+
 // ---- Modal dialogs run by a main-dialog command ------------------------------
 
 // One step of driving an open modal dialog. Returns true when done; false to be called

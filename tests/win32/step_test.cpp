@@ -12,27 +12,6 @@ namespace {
 
 const std::string SUFFIX = "               (HIDDEN)";
 
-struct Fields {
-    std::string top, left, width, height;
-};
-
-Fields FieldsOf(const MainDialog& dialog)
-{
-    return Fields{dialog.Text(IDC_EDIT_TOP), dialog.Text(IDC_EDIT_LEFT), dialog.Text(IDC_EDIT_WIDTH),
-                  dialog.Text(IDC_EDIT_HEIGHT)};
-}
-
-::testing::AssertionResult FieldsRead(const MainDialog& dialog, int top, int left, int width, int height)
-{
-    Fields f = FieldsOf(dialog);
-    Fields want{std::to_string(top), std::to_string(left), std::to_string(width), std::to_string(height)};
-    if (f.top == want.top && f.left == want.left && f.width == want.width && f.height == want.height)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "fields read top " << f.top << ", left " << f.left << ", width " << f.width
-                                         << ", height " << f.height << "; expected " << top << ", " << left << ", "
-                                         << width << ", " << height;
-}
-
 // Every placement request the fixture receives, as asked, before the window system
 // applies its own limits.
 struct PlacementLog {

@@ -113,7 +113,7 @@ bool MovedUp(HWND window) { return HasRect(window, 40, 49, 300, 200); }
 bool ShownNormally(HWND window) { return Shown(window) && !Minimized(window) && !Maximized(window); }
 bool PlacedAsTypedNormally(HWND window) { return ShownNormally(window) && PlacedAsTyped(window); }
 bool ShownOnAScreen(HWND window) { return Shown(window) && MonitorFromWindow(window, MONITOR_DEFAULTTONULL); }
-void MinimizeHidden(HWND window) { ShowWindow(window, SW_SHOWMINNOACTIVE), ShowWindow(window, SW_HIDE); }
+void MinimizeHidden(HWND window) { ShowWindow(window, SW_SHOWMINNOACTIVE); ShowWindow(window, SW_HIDE); }
 void Maximize(HWND window) { ShowWindow(window, SW_MAXIMIZE); }
 void PutOffEveryScreen(HWND window) { SetWindowPos(window, nullptr, -5000, 4000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }
 

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cwchar>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -133,23 +135,41 @@ bool ReadMenuBarFromProgramFile(std::vector<MenuEntry>& entries)
     return read;
 }
 
-// A program of its own (the driver's "stuck" command) whose only window stops taking
-// messages when told to, as a hung program's does, until it is released.
+// A program of its own, the driver run with these arguments, and its window with this
+// title; ended by its handle.
+class DriverProgram {
+public:
+    DriverProgram(const std::wstring& arguments, const std::wstring& title)
+    {
+        if (StartProcess(BuiltProgram(L"TARNAVEL_DRIVER", L"tests\\e2e\\tarnavel_driver.exe"), arguments, &process))
+            window = WaitForWindowOf(process.Id(), title.c_str(), START_TIMEOUT_MS);
+    }
+    ~DriverProgram() { EndProcess(&process, 0); }
+    DriverProgram(const DriverProgram&) = delete;
+    DriverProgram& operator=(const DriverProgram&) = delete;
+
+    HWND Window() const { return window; }
+
+private:
+    ChildProcess process;
+    HWND window = nullptr;
+};
+
+// The driver's "stuck" command: its only window stops taking messages when told to, as
+// a hung program's does, until it is released.
 class StuckProgram {
 public:
     explicit StuckProgram(const std::wstring& title)
+        : name(L"TarnavelStuck-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made)),
+          stop(CreateEventW(nullptr, FALSE, FALSE, (name + L"-stop").c_str())),
+          release(CreateEventW(nullptr, FALSE, FALSE, (name + L"-release").c_str())),
+          program(L"stuck \"" + title + L"\" " + name + L"-stop " + name + L"-release", title),
+          window(program.Window())
     {
-        std::wstring name = L"TarnavelStuck-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
-        stop = CreateEventW(nullptr, FALSE, FALSE, (name + L"-stop").c_str());
-        release = CreateEventW(nullptr, FALSE, FALSE, (name + L"-release").c_str());
-        std::wstring arguments = L"stuck \"" + title + L"\" " + name + L"-stop " + name + L"-release";
-        if (StartProcess(BuiltProgram(L"TARNAVEL_DRIVER", L"tests\\e2e\\tarnavel_driver.exe"), arguments, &process))
-            window = WaitForWindowOf(process.Id(), title.c_str(), START_TIMEOUT_MS);
     }
     ~StuckProgram()
     {
         Recover();
-        EndProcess(&process, 0);
         CloseHandle(stop);
         CloseHandle(release);
     }
@@ -167,10 +187,11 @@ public:
 
 private:
     static int made;
-    ChildProcess process;
-    HANDLE stop = nullptr;
-    HANDLE release = nullptr;
-    HWND window = nullptr;
+    std::wstring name;
+    HANDLE stop;
+    HANDLE release;
+    DriverProgram program;
+    HWND window;
 };
 
 int StuckProgram::made = 0;
@@ -302,6 +323,106 @@ TEST(Steps, UpAndWiderMoveTheWindowAndShowItsNewRectangle)
     EXPECT_EQ(std::to_wstring(wider.right - wider.left), app.Text(IDC_EDIT_WIDTH));
     EXPECT_EQ(std::to_wstring(wider.bottom - wider.top), app.Text(IDC_EDIT_HEIGHT));
 
+    EXPECT_TRUE(Exited(app));
+}
+
+// ---- A window of a program that is not DPI aware -------------------------------
+
+// Where a window of an unaware program is in our pixels: the rectangle its program
+// sees, in 96-DPI pixels, scaled to the screen's DPI.
+RECT Scaled(const RECT& own, int dpi)
+{
+    return {MulDiv(own.left, dpi, 96), MulDiv(own.top, dpi, 96), MulDiv(own.right, dpi, 96),
+            MulDiv(own.bottom, dpi, 96)};
+}
+
+// Each edge within slack pixels of the rectangle's; the fields are top, left, width, height.
+::testing::AssertionResult Near(const RECT& expected, long top, long left, long width, long height, long slack)
+{
+    long edges[4][2] = {{expected.top, top}, {expected.left, left}, {expected.right, left + width},
+                        {expected.bottom, top + height}};
+    for (const auto& edge : edges)
+        if (std::labs(edge[0] - edge[1]) > slack)
+            return ::testing::AssertionFailure()
+                   << "expected top " << expected.top << ", left " << expected.left << ", right " << expected.right
+                   << ", bottom " << expected.bottom << " within " << slack << "; got top " << top << ", left "
+                   << left << ", " << width << " x " << height;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult FieldsNear(const Tarnavel& app, const RECT& expected, long slack)
+{
+    return Near(expected, std::wcstol(app.Text(IDC_EDIT_TOP).c_str(), nullptr, 10),
+                std::wcstol(app.Text(IDC_EDIT_LEFT).c_str(), nullptr, 10),
+                std::wcstol(app.Text(IDC_EDIT_WIDTH).c_str(), nullptr, 10),
+                std::wcstol(app.Text(IDC_EDIT_HEIGHT).c_str(), nullptr, 10), slack);
+}
+
+// Above 96 DPI, Windows (and Wine from 10 on) shows a window of an unaware program
+// scaled, and Tarnavel, aware, must show and place it in the screen's pixels. The
+// program's pixel is then more than one of ours, so a placement lands on the nearest
+// one it can take, and an edge may miss by up to one of its pixels. The negative
+// edges (a maximized window has them) are the ones Wine 10 reads wrongly.
+TEST(Dpi, AnUnawareProgramsWindowIsShownAndPlacedInTheScreensPixels)
+{
+    Tarnavel app;
+    ASSERT_TRUE(Started(app));
+    std::wstring title = UniqueTitle(L"unaware");
+    DriverProgram unaware(L"unaware windows 600 \"" + title + L"\"", title);
+    ASSERT_NE(nullptr, unaware.Window());
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    // A system that scales the window shows it at a DPI of its own, not the screen's.
+    UINT windowDpi = WindowDpi(unaware.Window());
+    RECT own = {};
+    if (windowDpi == 0 || !ReadRectAsUnaware(unaware.Window(), &own)) {
+        GTEST_SKIP() << "this system cannot say at what DPI it shows a window";
+    }
+    if (static_cast<int>(windowDpi) == dpi) {
+        GTEST_SKIP() << "at " << dpi << " DPI this system does not scale an unaware program's windows "
+                     << "(none does at 96, and Wine 8 does at none)";
+    }
+    const long slack = (dpi + 95) / 96;
+
+    ASSERT_TRUE(app.Refresh());
+    int row = app.RowOf(title);
+    ASSERT_GE(row, 0) << Listing(app);
+    ASSERT_TRUE(app.Select(row));
+    EXPECT_TRUE(FieldsNear(app, Scaled(own, dpi), slack)) << "as listed";
+
+    struct Placement {
+        const char* what;
+        WORD command;
+        RECT asked;  // for Set Position
+    };
+    const Placement placements[] = {
+        {"Set Position on odd pixels", IDC_SET_POSITION, {301, 250, 752, 551}},
+        {"Set Position above and left of the screen", IDC_SET_POSITION, {-100, -50, 351, 251}},
+        {"Maximize", IDC_MAXIMIZE, {}},
+    };
+    for (const Placement& placement : placements) {
+        if (placement.command == IDC_SET_POSITION) {
+            const long fields[][2] = {{IDC_EDIT_TOP, placement.asked.top},
+                                      {IDC_EDIT_LEFT, placement.asked.left},
+                                      {IDC_EDIT_WIDTH, placement.asked.right - placement.asked.left},
+                                      {IDC_EDIT_HEIGHT, placement.asked.bottom - placement.asked.top}};
+            for (const auto& field : fields) {
+                std::wstring text = std::to_wstring(field[1]);
+                ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), static_cast<int>(field[0])), WM_SETTEXT, 0,
+                                 reinterpret_cast<LPARAM>(text.c_str())));
+            }
+        }
+        ASSERT_TRUE(app.Command(placement.command)) << placement.what;
+        PumpMessages();
+        ASSERT_TRUE(ReadRectAsUnaware(unaware.Window(), &own));
+        RECT is = Scaled(own, dpi);
+        if (placement.command == IDC_SET_POSITION) {
+            EXPECT_TRUE(Near(placement.asked, is.top, is.left, is.right - is.left, is.bottom - is.top, slack))
+                << placement.what << ": where the window went";
+        }
+        EXPECT_TRUE(FieldsNear(app, is, slack)) << placement.what << ": the fields";
+    }
     EXPECT_TRUE(Exited(app));
 }
 

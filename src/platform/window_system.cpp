@@ -207,11 +207,11 @@ LONG ScaleEdge(LONG own, UINT ourDpi, UINT itsDpi)
     return static_cast<LONG>((scaled < 0 ? scaled - half : scaled + half) / static_cast<int64_t>(itsDpi));
 }
 
-// Scaling by a positive factor keeps an edge's sign: an edge that has changed sign was
-// scaled wrongly, and it is scaled again here from what the window's program sees.
+// Scaling by a positive factor keeps an edge's sign: a negative edge that came back
+// positive was scaled wrongly, and it is scaled again here from what its program sees.
 void MendEdge(LONG* edge, LONG own, UINT ourDpi, UINT itsDpi)
 {
-    if ((own < 0 && *edge > 0) || (own > 0 && *edge < 0))
+    if (own < 0 && *edge > 0)
         *edge = ScaleEdge(own, ourDpi, itsDpi);
 }
 

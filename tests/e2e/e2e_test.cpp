@@ -336,26 +336,25 @@ RECT Scaled(const RECT& own, int dpi)
             MulDiv(own.bottom, dpi, 96)};
 }
 
-// Each edge within slack pixels of the rectangle's; the fields are top, left, width, height.
-::testing::AssertionResult Near(const RECT& expected, long top, long left, long width, long height, long slack)
+// The fields as a rectangle: top, left, width, height.
+RECT Fields(const Tarnavel& app)
 {
-    long edges[4][2] = {{expected.top, top}, {expected.left, left}, {expected.right, left + width},
-                        {expected.bottom, top + height}};
-    for (const auto& edge : edges)
-        if (std::labs(edge[0] - edge[1]) > slack)
-            return ::testing::AssertionFailure()
-                   << "expected top " << expected.top << ", left " << expected.left << ", right " << expected.right
-                   << ", bottom " << expected.bottom << " within " << slack << "; got top " << top << ", left "
-                   << left << ", " << width << " x " << height;
-    return ::testing::AssertionSuccess();
+    long number[4] = {};
+    const int ids[4] = {IDC_EDIT_TOP, IDC_EDIT_LEFT, IDC_EDIT_WIDTH, IDC_EDIT_HEIGHT};
+    for (int i = 0; i < 4; ++i)
+        number[i] = std::wcstol(app.Text(ids[i]).c_str(), nullptr, 10);
+    return {number[1], number[0], number[1] + number[2], number[0] + number[3]};
 }
 
-::testing::AssertionResult FieldsNear(const Tarnavel& app, const RECT& expected, long slack)
+::testing::AssertionResult Near(const RECT& expected, const RECT& got, long slack)
 {
-    return Near(expected, std::wcstol(app.Text(IDC_EDIT_TOP).c_str(), nullptr, 10),
-                std::wcstol(app.Text(IDC_EDIT_LEFT).c_str(), nullptr, 10),
-                std::wcstol(app.Text(IDC_EDIT_WIDTH).c_str(), nullptr, 10),
-                std::wcstol(app.Text(IDC_EDIT_HEIGHT).c_str(), nullptr, 10), slack);
+    if (std::labs(expected.left - got.left) <= slack && std::labs(expected.top - got.top) <= slack &&
+        std::labs(expected.right - got.right) <= slack && std::labs(expected.bottom - got.bottom) <= slack)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected left " << expected.left << ", top " << expected.top
+                                         << ", right " << expected.right << ", bottom " << expected.bottom
+                                         << " within " << slack << "; got " << got.left << ", " << got.top << ", "
+                                         << got.right << ", " << got.bottom;
 }
 
 // Above 96 DPI, Windows (and Wine from 10 on) shows a window of an unaware program
@@ -389,12 +388,12 @@ TEST(Dpi, AnUnawareProgramsWindowIsShownAndPlacedInTheScreensPixels)
     int row = app.RowOf(title);
     ASSERT_GE(row, 0) << Listing(app);
     ASSERT_TRUE(app.Select(row));
-    EXPECT_TRUE(FieldsNear(app, Scaled(own, dpi), slack)) << "as listed";
+    EXPECT_TRUE(Near(Scaled(own, dpi), Fields(app), slack)) << "as listed";
 
     struct Placement {
         const char* what;
         WORD command;
-        RECT asked;  // for Set Position
+        RECT asked;  // typed into the fields; Maximize does not read them
     };
     const Placement placements[] = {
         {"Set Position on odd pixels", IDC_SET_POSITION, {301, 250, 752, 551}},
@@ -402,26 +401,22 @@ TEST(Dpi, AnUnawareProgramsWindowIsShownAndPlacedInTheScreensPixels)
         {"Maximize", IDC_MAXIMIZE, {}},
     };
     for (const Placement& placement : placements) {
-        if (placement.command == IDC_SET_POSITION) {
-            const long fields[][2] = {{IDC_EDIT_TOP, placement.asked.top},
-                                      {IDC_EDIT_LEFT, placement.asked.left},
-                                      {IDC_EDIT_WIDTH, placement.asked.right - placement.asked.left},
-                                      {IDC_EDIT_HEIGHT, placement.asked.bottom - placement.asked.top}};
-            for (const auto& field : fields) {
-                std::wstring text = std::to_wstring(field[1]);
-                ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), static_cast<int>(field[0])), WM_SETTEXT, 0,
-                                 reinterpret_cast<LPARAM>(text.c_str())));
-            }
+        const RECT& asked = placement.asked;
+        const long fields[][2] = {{IDC_EDIT_TOP, asked.top}, {IDC_EDIT_LEFT, asked.left},
+                                  {IDC_EDIT_WIDTH, asked.right - asked.left}, {IDC_EDIT_HEIGHT, asked.bottom - asked.top}};
+        for (const auto& field : fields) {
+            std::wstring text = std::to_wstring(field[1]);
+            ASSERT_TRUE(Send(GetDlgItem(app.Dialog(), static_cast<int>(field[0])), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>(text.c_str())));
         }
         ASSERT_TRUE(app.Command(placement.command)) << placement.what;
         PumpMessages();
         ASSERT_TRUE(ReadRectAsUnaware(unaware.Window(), &own));
         RECT is = Scaled(own, dpi);
         if (placement.command == IDC_SET_POSITION) {
-            EXPECT_TRUE(Near(placement.asked, is.top, is.left, is.right - is.left, is.bottom - is.top, slack))
-                << placement.what << ": where the window went";
+            EXPECT_TRUE(Near(asked, is, slack)) << placement.what << ": where the window went";
         }
-        EXPECT_TRUE(FieldsNear(app, is, slack)) << placement.what << ": the fields";
+        EXPECT_TRUE(Near(is, Fields(app), slack)) << placement.what << ": the fields";
     }
     EXPECT_TRUE(Exited(app));
 }

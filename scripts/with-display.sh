@@ -6,22 +6,21 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/desktop-settings.sh
 . "$root/scripts/desktop-settings.sh"
-# Xvfb picks the display itself, the first whose sockets it can take, and says which
-# once it is ready: a lock file in /tmp does not show a server in another root (a
-# Debian root of scripts/in-debian.sh, say), which still holds the display's abstract
-# socket, and a client told that display would reach it and get its keys.
-ready=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${desktop}x24" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+# Xvfb chooses the display number itself and says it once it listens. A number chosen
+# here from the lock files in /tmp would miss the display of a run in another root or
+# container, which has a /tmp of its own but shares the machine's abstract sockets:
+# that Xvfb would fail to start, and this run would go on, on the other run's display.
+ready=$(mktemp -d)
+mkfifo "$ready/display"
+Xvfb -displayfd 3 -screen 0 "${desktop}x24" -nolisten tcp 3>"$ready/display" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -f "$ready"' EXIT
+trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -rf "$ready"' EXIT
 n=""
-for _ in $(seq 1 200); do
-  n=$(tr -dc 0-9 <"$ready")
-  [ -n "$n" ] && break
-  kill -0 $xvfb 2>/dev/null || break
-  sleep 0.05
-done
-[ -n "$n" ] || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+read -r -t 30 n <"$ready/display" || true
+if [ -z "$n" ]; then
+  echo "with-display: Xvfb did not start" >&2
+  exit 1
+fi
 export DISPLAY=":$n"
 set +e
 "$@"

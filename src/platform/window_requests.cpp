@@ -4,6 +4,7 @@
 #include <process.h>
 
 #include "placement_geometry.h"
+#include "window_system.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void ShowNormallyBeforePlacing(const WindowRequest& request, bool queued)
 
 // Where a minimized window comes back to when shown normally, in screen pixels. False
 // where the system answers with the icon's own rectangle, as Wine does for another
-// process's window: it does not say.
+// process's window: it does not say. Both are compared as the system gives them.
 bool ReadComeBackRect(HWND window, RECT* rect)
 {
     WINDOWPLACEMENT placement = {};
@@ -88,7 +89,7 @@ bool ReadComeBackRect(HWND window, RECT* rect)
 void BringOntoScreen(HWND window, bool queued)
 {
     RECT rect;
-    bool read = IsIconic(window) ? ReadComeBackRect(window, &rect) : GetWindowRect(window, &rect) != FALSE;
+    bool read = IsIconic(window) ? ReadComeBackRect(window, &rect) : ReadWindowRect(window, &rect);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!read || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)
@@ -250,7 +251,7 @@ bool BringBackIfMinimized(HWND window, DWORD start)
 
 bool ReadWindowPlace(HWND window, RECT* rect)
 {
-    return (IsIconic(window) && ReadComeBackRect(window, rect)) || GetWindowRect(window, rect);
+    return (IsIconic(window) && ReadComeBackRect(window, rect)) || ReadWindowRect(window, rect);
 }
 
 bool PlaceAtBottomAndShow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height)

@@ -185,9 +185,76 @@ bool IsShown(HWND window)
     return IsWindowVisible(window) != FALSE;
 }
 
+namespace {
+
+using AnyFunction = void (*)();
+using GetWindowAwareness = HANDLE(WINAPI*)(HWND);
+using SetThreadAwareness = HANDLE(WINAPI*)(HANDLE);
+using GetWindowDpi = UINT(WINAPI*)(HWND);
+using GetSystemDpi = UINT(WINAPI*)();
+
+// Looked up: Windows before 10 (1607) has none of these, and no DPI of a window's own.
+AnyFunction FindUser32(const char* name)
+{
+    return reinterpret_cast<AnyFunction>(GetProcAddress(GetModuleHandleA("user32.dll"), name));
+}
+
+// A pixel of the window's own program scaled to ours, rounded half away from zero.
+LONG ScaleEdge(LONG own, UINT ourDpi, UINT itsDpi)
+{
+    int64_t scaled = static_cast<int64_t>(own) * ourDpi;
+    int64_t half = itsDpi / 2;
+    return static_cast<LONG>((scaled < 0 ? scaled - half : scaled + half) / static_cast<int64_t>(itsDpi));
+}
+
+// Scaling by a positive factor keeps an edge's sign: a negative edge that came back
+// positive was scaled wrongly, and it is scaled again here from what its program sees.
+void MendEdge(LONG* edge, LONG own, UINT ourDpi, UINT itsDpi)
+{
+    if (own < 0 && *edge > 0)
+        *edge = ScaleEdge(own, ourDpi, itsDpi);
+}
+
+// Wine 10 gives a per-monitor-aware program the negative edges of a DPI-unaware
+// program's window (a maximized one has them) as numbers near 44 million at 144 DPI:
+// it scales them as unsigned numbers. Windows scales them right, and nothing here
+// changes them; so the system's DPI serves as ours, as it does under Wine, which gives
+// every monitor the one DPI.
+void MendScaledRect(HWND window, RECT* rect)
+{
+    auto getContext = reinterpret_cast<GetWindowAwareness>(FindUser32("GetWindowDpiAwarenessContext"));
+    auto setContext = reinterpret_cast<SetThreadAwareness>(FindUser32("SetThreadDpiAwarenessContext"));
+    auto windowDpi = reinterpret_cast<GetWindowDpi>(FindUser32("GetDpiForWindow"));
+    auto systemDpi = reinterpret_cast<GetSystemDpi>(FindUser32("GetDpiForSystem"));
+    if (!getContext || !setContext || !windowDpi || !systemDpi)
+        return;
+    UINT itsDpi = windowDpi(window);
+    UINT ourDpi = systemDpi();
+    HANDLE context = getContext(window);
+    if (itsDpi == 0 || itsDpi == ourDpi || !context)
+        return;
+    HANDLE ours = setContext(context);
+    if (!ours)
+        return;
+    RECT own;
+    bool read = GetWindowRect(window, &own) != FALSE;
+    setContext(ours);
+    if (!read)
+        return;
+    MendEdge(&rect->left, own.left, ourDpi, itsDpi);
+    MendEdge(&rect->top, own.top, ourDpi, itsDpi);
+    MendEdge(&rect->right, own.right, ourDpi, itsDpi);
+    MendEdge(&rect->bottom, own.bottom, ourDpi, itsDpi);
+}
+
+}  // namespace
+
 bool ReadWindowRect(HWND window, RECT* rect)
 {
-    return GetWindowRect(window, rect) != FALSE;
+    if (!GetWindowRect(window, rect))
+        return false;
+    MendScaledRect(window, rect);
+    return true;
 }
 
 bool WindowExists(HWND window)

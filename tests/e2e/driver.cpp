@@ -19,6 +19,9 @@
 //   stuck <title> <stop> <release>   keep a visible window with this title until ended;
 //                                    each time the named event stop is set, take no
 //                                    messages (as a hung program) until release is set
+//   unaware <command> <arguments>    the command in a process that is not DPI aware, as
+//                                    most programs are not: a system that scales sees
+//                                    its windows in 96-DPI pixels and scales them
 #include <windows.h>
 
 #include <cwchar>
@@ -314,9 +317,14 @@ const Command COMMANDS[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
-    DeclarePerMonitorDpiAwareness();
+    if (argc > 2 && std::wcscmp(argv[1], L"unaware") == 0) {
+        ++argv;
+        --argc;
+    } else {
+        DeclarePerMonitorDpiAwareness();
+    }
     if (argc < 2)
-        return Fail(L"usage: tarnavel_driver <command> <arguments>");
+        return Fail(L"usage: tarnavel_driver [unaware] <command> <arguments>");
     std::vector<std::wstring> args(argv + 2, argv + argc);
     for (const Command& command : COMMANDS) {
         if (std::wcscmp(argv[1], command.name) != 0)

@@ -64,11 +64,17 @@ start_app() {
 
 # Inside the Wine desktop each top-level window has an X window of its own, named by
 # its caption, and keys go to the one with X focus. Focusing the desktop's own X window
-# instead would leave no Wine window with the keyboard.
+# instead would leave no Wine window with the keyboard. The X window is the one of
+# Tarnavel's own process (Wine gives each the process's PID) with that caption: any
+# other program on the display may have a window of the same name.
 focus_window() {
-  local window
-  window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
-  [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null
+  local windows
+  windows=$(xdotool search --all --onlyvisible --pid "$app" --name "^$1\$" 2>/dev/null)
+  if [ "$(echo "$windows" | wc -w)" -ne 1 ]; then
+    echo "Tarnavel has not one visible X window \"$1\" but: ${windows:-none}"
+    return 1
+  fi
+  xdotool windowfocus --sync "$windows" 2>/dev/null || { echo "X focus did not go to \"$1\""; return 1; }
 }
 
 press() { xdotool key --delay 50 "$@"; }
@@ -81,7 +87,7 @@ stays_open() { ! wine "$driver" gone "$1" 1500 </dev/null >/dev/null 2>&1; }
 
 escape_leaves_main_dialog_open() {
   start_app || return 1
-  focus_window "Tarnavel"
+  focus_window "Tarnavel" || return 1
   press Escape
   stays_open "Tarnavel" || { echo "Escape closed the main dialog"; return 1; }
   # The same keyboard path does close it with Alt+F4: proof that the keys arrive.
@@ -94,7 +100,7 @@ enter_and_escape_leave_size_step_dialog_open() {
   local dialog="Set Resizing Value" text
   start_app || return 1
   drive post "Tarnavel" 40004 && drive wait "$dialog" >/dev/null || { echo "the size-step dialog did not open"; return 1; }
-  focus_window "$dialog"
+  focus_window "$dialog" || return 1
   xdotool type --delay 50 "42"
   # Until the keys have arrived, for five seconds at most: a busy machine is slow to.
   for _ in $(seq 1 50); do
@@ -118,7 +124,7 @@ about_closes_on_alt_f4_not_on_escape() {
   local dialog="About Tarnavel"
   start_app || return 1
   drive post "Tarnavel" 40010 && drive wait "$dialog" >/dev/null || { echo "the About dialog did not open"; return 1; }
-  focus_window "$dialog"
+  focus_window "$dialog" || return 1
   press Escape
   stays_open "$dialog" || { echo "Escape closed the About dialog"; return 1; }
   press alt+F4

@@ -13,6 +13,10 @@ const int PROCESS_PER_MONITOR_AWARE = 2;
 using AnyFunction = void (*)();
 using SetContext = BOOL(WINAPI*)(HANDLE);
 using SetAwareness = HRESULT(WINAPI*)(int);
+using SetThreadAwareness = HANDLE(WINAPI*)(HANDLE);
+using GetWindowDpi = UINT(WINAPI*)(HWND);
+// DPI_AWARENESS_CONTEXT_UNAWARE.
+const HANDLE UNAWARE = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 
 AnyFunction Find(HMODULE module, const char* name)
 {
@@ -32,4 +36,22 @@ bool DeclarePerMonitorDpiAwareness()
                                                                 "SetProcessDpiAwareness")))
         return SUCCEEDED(setAwareness(PROCESS_PER_MONITOR_AWARE));
     return SetProcessDPIAware() != FALSE;
+}
+
+UINT WindowDpi(HWND window)
+{
+    auto windowDpi = reinterpret_cast<GetWindowDpi>(Find(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
+    return windowDpi ? windowDpi(window) : 0;
+}
+
+bool ReadRectAsUnaware(HWND window, RECT* rect)
+{
+    auto setContext = reinterpret_cast<SetThreadAwareness>(Find(GetModuleHandleW(L"user32.dll"),
+                                                              "SetThreadDpiAwarenessContext"));
+    HANDLE before = setContext ? setContext(UNAWARE) : nullptr;
+    if (!before)
+        return false;
+    bool read = GetWindowRect(window, rect) != FALSE;
+    setContext(before);
+    return read;
 }

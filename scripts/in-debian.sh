@@ -58,11 +58,11 @@ if [ "${IN_DEBIAN_ROOT:-}" ]; then
     debootstrap --variant=minbase --include=git,make,sudo,ca-certificates "$@" "$suite" "$root" "$mirror"
   }
   if [ -z "$(find "$tarball" -mtime -7 2>/dev/null)" ]; then
-    echo "==> downloading the base of Debian $suite from $mirror"
-    retry make_base --make-tarball="$tarball.part" || die "debootstrap could not download Debian $suite"
+    echo "==> downloading the base of Debian $suite from $mirror" >&2
+    retry make_base --make-tarball="$tarball.part" >&2 || die "debootstrap could not download Debian $suite"
     mv "$tarball.part" "$tarball"
   fi
-  echo "==> making a fresh root of Debian $suite in $root"
+  echo "==> making a fresh root of Debian $suite in $root" >&2
   make_base --unpack-tarball="$tarball" >"$root.log" 2>&1 ||
     { tail -n 20 "$root.log" >&2; die "debootstrap could not make the root (see $root.log)"; }
   rm -f "$root.log"
@@ -71,9 +71,9 @@ if [ "${IN_DEBIAN_ROOT:-}" ]; then
   # the root wherever it does from the machine.
   [ ! -d /usr/local/share/ca-certificates ] ||
     cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
-  chroot "$root" update-ca-certificates >/dev/null
+  chroot "$root" update-ca-certificates >/dev/null 2>&1
 
-  echo "==> cloning $IN_DEBIAN_COMMIT into /root/tarnavel"
+  echo "==> cloning $IN_DEBIAN_COMMIT into /root/tarnavel" >&2
   git -c safe.directory='*' clone -q --no-hardlinks "$repo" "$root/root/tarnavel"
   git -C "$root/root/tarnavel" checkout -q --detach "$IN_DEBIAN_COMMIT"
 
@@ -83,7 +83,7 @@ if [ "${IN_DEBIAN_ROOT:-}" ]; then
   mount --bind /dev/pts "$root/dev/pts"
   mount -t tmpfs tmpfs "$root/dev/shm"
 
-  echo "==> running in Debian $suite: $*"
+  echo "==> running in Debian $suite: $*" >&2
   # The environment of a login as root, none of this shell's; stdin stays the caller's.
   exec 3<&0
   chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash ${TERM:+TERM="$TERM"} \
@@ -95,7 +95,8 @@ fi
 
 # ---- outside: checks, the archive, the root's place, then the namespaces -----------
 [ $# -ge 2 ] || usage
-case $1 in
+release=$1
+case $release in
   12) suite=bookworm ;;
   13) suite=trixie ;;
   *) usage ;;
@@ -133,7 +134,7 @@ for lock in "$work"/root-*.lock; do
   [ -e "$lock" ] || continue
   ( flock -n 9 && rm -rf --one-file-system "${lock%.lock}" "${lock%.lock}.log" "$lock" ) 9<"$lock" || true
 done
-root=$work/root-$1-$$
+root=$work/root-$release-$$
 exec 9>"$root.lock"
 flock -n 9
 mkdir "$root"

@@ -13,12 +13,12 @@ imports=$(od -An -v -t u1 "$1" | awk '
   { for (i = 1; i <= NF; i++) byte[size++] = $i }
   function u16(at) { return byte[at] + 256 * byte[at + 1] }
   function u32(at) { return u16(at) + 65536 * u16(at + 2) }
-  # A relative virtual address, as an offset in the file: in the section that holds it.
-  function offset(rva,   s, at, va, extent) {
+  # A relative virtual address, as an offset in the file: in the data of the section
+  # that holds it. One that none holds prints as ?address, which no list names.
+  function offset(rva,   s, at, va) {
     for (s = 0; s < sections; s++) {
       at = table + 40 * s; va = u32(at + 12)
-      extent = u32(at + 8) > u32(at + 16) ? u32(at + 8) : u32(at + 16)
-      if (rva >= va && rva < va + extent) return rva - va + u32(at + 20)
+      if (rva >= va && rva < va + u32(at + 16)) return rva - va + u32(at + 20)
     }
     return -1
   }
@@ -39,7 +39,7 @@ imports=$(od -An -v -t u1 "$1" | awk '
         low = u32(thunk); high = wide ? u32(thunk + 4) : low
         if (low == 0 && high == 0) break
         if (high >= 2147483648) print dll, "#" u16(thunk)   # by ordinal: its low 16 bits
-        else if ((name = offset(low)) >= 0) print dll, text(name + 2)   # past the hint
+        else { name = offset(low); print dll, (name < 0 ? "?" low : text(name + 2)) }  # past the hint
       }
     }
   }' | LC_ALL=C sort -u)

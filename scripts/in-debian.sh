@@ -8,6 +8,9 @@
 #   e.g. scripts/in-debian.sh 13 make test TEST_DPI=144
 # Needs root and about 2 GB under build/in-debian. DEBIAN_MIRROR overrides the archive.
 set -eu
+# Read whole before any of it runs: a checkout during a long run must not change what
+# the rest of the run does.
+{
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$repo/build/in-debian
 
@@ -84,8 +87,9 @@ if [ "${IN_DEBIAN_ROOT:-}" ]; then
   mount -t tmpfs tmpfs "$root/dev/shm"
 
   echo "==> running in Debian $suite: $*" >&2
-  # The environment of a login as root, none of this shell's; stdin stays the caller's.
-  exec 3<&0
+  # The environment of a login as root, none of this shell's; stdin stays the caller's,
+  # which a command in the background would lose, or /dev/null where there is none.
+  { exec 3<&0; } 2>/dev/null || exec 3</dev/null
   chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash ${TERM:+TERM="$TERM"} \
     /bin/bash -l -c 'cd "$HOME/tarnavel" && exec "$@"' in-debian "$@" <&3 3<&- 9>&- &
   command_pid=$!
@@ -155,10 +159,12 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-exec 3<&0
+{ exec 3<&0; } 2>/dev/null || exec 3</dev/null
 IN_DEBIAN_ROOT=$root IN_DEBIAN_SUITE=$suite IN_DEBIAN_MIRROR=$mirror IN_DEBIAN_COMMIT=$commit \
 IN_DEBIAN_TARBALL=$work/debian-$suite-$(dpkg --print-architecture).tgz \
   unshare --mount --propagation private --pid --fork --kill-child=TERM -- "$0" "$@" <&3 &
 ns_pid=$!
 set +e
 wait "$ns_pid"
+exit
+}

@@ -6,7 +6,7 @@
 #
 # usage: scripts/in-debian.sh <release> <command...>
 #   e.g. scripts/in-debian.sh 13 make test TEST_DPI=144
-# Needs root and about 2 GB under build/in-debian. DEBIAN_MIRROR overrides the archive.
+# Needs root and about 7 GB under build/in-debian. DEBIAN_MIRROR overrides the archive.
 set -eu
 # Read whole before any of it runs: a checkout during a long run must not change what
 # the rest of the run does.

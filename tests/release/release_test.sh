@@ -79,18 +79,18 @@ is_image_for() {
 X86_64ExeIsAnAmd64Image() { is_image_for tarnavel-x86_64.exe 8664; }
 I686ExeIsAnI386Image() { is_image_for tarnavel-i686.exe 014c; }
 
-# Each exe imports exactly the functions on its reviewed list: a function newer than
-# Windows 7 cannot slip in unseen, and the list names nothing the exe no longer uses.
+# Each exe imports only functions on its reviewed list: a function newer than Windows 7
+# cannot slip in unseen. The list is not held to be exact: it names what the exes
+# import as each Debian's MinGW-w64 builds them, and Debian 13's runtime imports a few
+# functions that Debian 12's does not, so no one list is exact for both.
 imports_only_reviewed_functions() {
-  local exe=$unpacked/tarnavel-$1.exe list=tests/release/imports-$1.txt imported added dropped
+  local exe=$unpacked/tarnavel-$1.exe list=tests/release/imports-$1.txt imported added
   [ -f "$exe" ] || { echo "no tarnavel-$1.exe in the zip"; return 1; }
   imported=$("$root/tests/release/list_imports.sh" "$exe" 2>&1) || { echo "$imported"; return 1; }
   added=$(comm -23 <(echo "$imported") <(grep -v '^#' "$root/$list" | LC_ALL=C sort))
-  dropped=$(comm -13 <(echo "$imported") <(grep -v '^#' "$root/$list" | LC_ALL=C sort))
-  [ -n "$added$dropped" ] || return 0
-  [ -z "$added" ] || echo "tarnavel-$1.exe imports what $list does not list: $(echo "$added" | paste -sd,)."
-  [ -z "$dropped" ] || echo "tarnavel-$1.exe no longer imports: $(echo "$dropped" | paste -sd,)."
-  echo "make imports rewrites the list; commit it once each added function is known to exist on Windows 7"
+  [ -n "$added" ] || return 0
+  echo "tarnavel-$1.exe imports what $list does not list: $(echo "$added" | paste -sd,)."
+  echo "make imports adds them to the list; commit it once each is known to exist on Windows 7"
   return 1
 }
 X86_64ExeImportsOnlyReviewedFunctions() { imports_only_reviewed_functions x86_64; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The workflow of the Windows runner cannot run here, so it is linted: actionlint checks
-# its syntax, the runner's label, the expressions, and the inputs of the actions that it
-# uses. A finding fails, naming the file, the line and what is wrong.
+# The workflows, of the Windows runners and of the Debian containers, cannot run here, so
+# they are linted: actionlint checks their syntax, the runners' labels, the expressions,
+# and the inputs of the actions that they use. A finding fails, naming the file, the line
+# and what is wrong.
 # Usage: workflow_lint_test.sh RESULTS.xml
 set -u
 results=$1
@@ -35,5 +36,6 @@ require(actionlint + "/node.cjs").createLinter().then((lint) => {
 JS
 }
 WindowsWorkflowIsValid() { lint .github/workflows/windows.yml; }
+DebianWorkflowIsValid() { lint .github/workflows/debian.yml; }
 
-run_cases WorkflowLint "$results" WindowsWorkflowIsValid
+run_cases WorkflowLint "$results" WindowsWorkflowIsValid DebianWorkflowIsValid
